@@ -1,0 +1,27 @@
+# Shared by scripts/demo and scripts/test: installs what is missing from Debian's
+# packages and configures a build folder.
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+install_missing_packages() {
+    local wanted missing=()
+    while read -r wanted; do
+        [[ -z $wanted || $wanted == \#* ]] && continue
+        dpkg-query -W -f='${Status}' "$wanted" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$wanted")
+    done <"$top/scripts/packages.txt"
+    [[ ${#missing[@]} -eq 0 ]] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# configure_build <folder> [cmake options...]
+configure_build() {
+    local dir=$1
+    shift
+    cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+}

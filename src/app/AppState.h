@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/InstallLayout.h"
+#include "app/ProgramProfile.h"
+#include "drill/RunState.h"
+#include "records/LevelCriteria.h"
+#include "records/Statistics.h"
+#include "result/SoundTable.h"
+#include "roster/CurrentPupil.h"
+#include "views/ViewState.h"
+
+class Environment;
+class ScreenHost;
+
+// The one state object every screen shares, for the life of the program.
+// Each group is filled by the subsystem that owns it.
+struct AppState {
+    Environment* env = nullptr; // the outside world (clock, random, sound, messages)
+    ScreenHost* host = nullptr; // the top-level window showing the current screen
+
+    InstallLayout layout;
+    SharedConfig config;
+    ProgramProfile profile;
+    CurrentPupil pupil;
+    RunState run;
+    CriteriaTable criteria{};
+    Statistics stats;
+    SoundTable sounds;
+    ViewState views;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class Screen;
+
+// The one top-level window. It shows the current screen filling the window and keeps
+// the design's 4:3 proportion through the screen's scale factor.
+class ScreenHost : public QWidget {
+    Q_OBJECT
+public:
+    explicit ScreenHost(QWidget* parent = nullptr);
+
+    // Replaces the current screen (the old one is deleted once control returns to the
+    // event loop), shows the new one and runs its activate().
+    void showScreen(Screen* screen);
+    Screen* current() const { return current_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QPointer<Screen> current_;
+};

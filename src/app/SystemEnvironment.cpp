@@ -1,0 +1,145 @@
+#include "app/SystemEnvironment.h"
+
+#include "result/WavePlayer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLockFile>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+class QtTimer : public Timer {
+public:
+    QtTimer() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (singleShot) {
+                timer_.stop();
+            }
+            if (onTimeout) {
+                onTimeout();
+            }
+        });
+    }
+    void start(int intervalMs) override { timer_.start(intervalMs); }
+    void stop() override { timer_.stop(); }
+    bool isActive() const override { return timer_.isActive(); }
+    int interval() const override { return timer_.interval(); }
+
+private:
+    QTimer timer_;
+};
+
+QMessageBox::Icon toQt(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+SystemEnvironment::SystemEnvironment() : generator_(std::random_device{}()) {}
+
+SystemEnvironment::~SystemEnvironment() = default;
+
+QDateTime SystemEnvironment::now() {
+    return QDateTime::currentDateTime();
+}
+
+std::int64_t SystemEnvironment::monotonicMs() {
+    static QElapsedTimer clock = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return clock.elapsed();
+}
+
+std::unique_ptr<Timer> SystemEnvironment::createTimer() {
+    return std::make_unique<QtTimer>();
+}
+
+double SystemEnvironment::random() {
+    return std::uniform_real_distribution<double>(0.0, 1.0)(generator_);
+}
+
+void SystemEnvironment::reseed(std::uint32_t seed) {
+    generator_.seed(seed);
+}
+
+SoundOutcome SystemEnvironment::playWave(const QString& path) {
+    return playWaveToEnd(path);
+}
+
+MessageAnswer SystemEnvironment::message(QWidget* parent, const QString& title, const QString& text,
+                                         MessageButtons buttons, MessageIcon icon) {
+    QMessageBox box(toQt(icon), title, text, QMessageBox::NoButton, parent);
+    switch (buttons) {
+    case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MessageButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
+bool SystemEnvironment::startProcess(const QString& program, const QStringList& arguments,
+                                     QString* error) {
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    qint64 pid = 0;
+    if (process.startDetached(&pid)) {
+        return true;
+    }
+    if (error) {
+        *error = process.errorString();
+    }
+    return false;
+}
+
+bool SystemEnvironment::claimSingleInstance() {
+    // A lock file names its holder's process; a copy that crashed leaves a lock whose
+    // process is gone, and QLockFile treats that as stale and takes it over.
+    if (!instanceLock_) {
+        instanceLock_ = std::make_unique<QLockFile>(QDir::temp().filePath("mirunea.lock"));
+        instanceLock_->setStaleLockTime(0);
+    }
+    return instanceLock_->isLocked() || instanceLock_->tryLock(0);
+}
+
+void SystemEnvironment::endProgram(int exitStatus) {
+    // Every file is closed after each operation; only the standard streams need a flush.
+    // _Exit skips the destructors of Qt's statics, which must not run while windows live.
+    std::fflush(nullptr);
+    std::_Exit(exitStatus);
+}

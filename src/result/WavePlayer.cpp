@@ -1,0 +1,5 @@
+#include "result/WavePlayer.h"
+
+SoundOutcome playWaveToEnd(const QString& path) {
+    return {false, QStringLiteral("sound playback is not available yet: ") + path};
+}
