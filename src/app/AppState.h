@@ -2,6 +2,7 @@
 
 #include "app/InstallLayout.h"
 #include "app/ProgramProfile.h"
+#include "app/ScreenRoutes.h"
 #include "drill/RunState.h"
 #include "records/LevelCriteria.h"
 #include "records/Statistics.h"
@@ -17,6 +18,7 @@ class ScreenHost;
 struct AppState {
     Environment* env = nullptr; // the outside world (clock, random, sound, messages)
     ScreenHost* host = nullptr; // the top-level window showing the current screen
+    ScreenRoutes routes;
 
     InstallLayout layout;
     SharedConfig config;

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+
+// How one screen brings up another. The program wires these to the real screens at
+// start-up (wireScreens); a test may set any of them to record the step instead.
+struct ScreenRoutes {
+    std::function<void()> openStudentSelection; // the name list
+    std::function<void()> openLevelMenu;        // the pupil's level menu
+    std::function<void()> startRun;             // the drill screen on run.levelNo
+    std::function<void()> openResultScreen;     // the result of the run just recorded
+};
+
+struct AppState;
+
+// Points every route of state.routes at the program's real screens.
+void wireScreens(AppState& state);

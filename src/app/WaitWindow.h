@@ -1,0 +1,8 @@
+#pragma once
+
+struct AppState;
+
+// BASEFRM, the small "Just a moment, please." window shown without blocking while the
+// program works; showing it paints it before the caller goes on.
+void showWaitWindow(AppState& state);
+void closeWaitWindow(AppState& state);
