@@ -26,6 +26,40 @@ Converter openConverter() {
     return converter;
 }
 
+// ICU's table for this code page carries a rotation of three control codes (bytes 1A, 1C
+// and 7F read as U+001C, U+007F and U+001A) that Windows does not make: every byte below
+// 80 is its own character there. These undo and redo the rotation around ICU.
+void unrotateControls(UChar* begin, UChar* end) {
+    for (UChar* c = begin; c != end; ++c) {
+        if (*c == 0x1C)
+            *c = 0x1A;
+        else if (*c == 0x7F)
+            *c = 0x1C;
+        else if (*c == 0x1A)
+            *c = 0x7F;
+    }
+}
+
+char16_t rotatedControl(char16_t c) {
+    switch (c) {
+    case 0x1A:
+        return 0x1C;
+    case 0x1C:
+        return 0x7F;
+    case 0x7F:
+        return 0x1A;
+    default:
+        return c;
+    }
+}
+
+bool isAscii(QByteArrayView bytes) {
+    for (char byte : bytes)
+        if (static_cast<unsigned char>(byte) >= 0x80)
+            return false;
+    return true;
+}
+
 bool isLeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
@@ -102,16 +136,21 @@ char16_t cp932Equivalent(char16_t c) {
     }
 }
 
-QString withCp932Equivalents(QStringView text) {
+// What ICU must be given for c: its CP932 equivalent, with the control rotation applied.
+char16_t forConverter(char16_t c) {
+    return rotatedControl(cp932Equivalent(c));
+}
+
+QString preparedForConverter(QStringView text) {
     QString mapped = text.toString();
     for (QChar& c : mapped)
-        c = QChar(cp932Equivalent(c.unicode()));
+        c = QChar(forConverter(c.unicode()));
     return mapped;
 }
 
-bool needsEquivalents(QStringView text) {
+bool needsPreparing(QStringView text) {
     for (QChar c : text)
-        if (cp932Equivalent(c.unicode()) != c.unicode())
+        if (forConverter(c.unicode()) != c.unicode())
             return true;
     return false;
 }
@@ -119,8 +158,8 @@ bool needsEquivalents(QStringView text) {
 } // namespace
 
 std::optional<QString> decodeCp932(QByteArrayView bytes, Cp932Error* error) {
-    if (bytes.isEmpty())
-        return QString();
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes); // bytes below 80 are themselves
     Converter converter = openConverter();
     if (!converter) {
         if (error) {
@@ -149,13 +188,14 @@ std::optional<QString> decodeCp932(QByteArrayView bytes, Cp932Error* error) {
             *error = locate(bytes, offset, invalidLength, status == U_TRUNCATED_CHAR_FOUND);
         return std::nullopt;
     }
+    unrotateControls(targetStart, target);
     out.truncate(target - targetStart);
     return out;
 }
 
 QString decodeCp932Field(QByteArrayView bytes) {
-    if (bytes.isEmpty())
-        return QString();
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes); // the usual school code: no converter needed
     Converter converter = openConverter();
     if (!converter)
         return QString(bytes.size(), QChar(0xFFFD));
@@ -175,6 +215,7 @@ QString decodeCp932Field(QByteArrayView bytes) {
         if (target < targetLimit)
             *target++ = 0xFFFD;
     }
+    unrotateControls(targetStart, target);
     out.truncate(target - targetStart);
     return out;
 }
@@ -183,8 +224,8 @@ std::optional<QByteArray> encodeCp932(QStringView text, qsizetype* badIndex) {
     if (text.isEmpty())
         return QByteArray();
     QString mapped;
-    if (needsEquivalents(text)) {
-        mapped = withCp932Equivalents(text);
+    if (needsPreparing(text)) {
+        mapped = preparedForConverter(text);
         text = mapped;
     }
     Converter converter = openConverter();

@@ -10,7 +10,8 @@
 // Both byte forms of the IBM extension kanji (髙 as FB FC and as EE E0) read as the same
 // character; writing gives the form Windows writes (FB FC). The NEC-selected rows (lead
 // bytes ED and EE) all read as the same characters as the IBM extension rows.
-// ～ is 81 60 (U+FF5E) and － is 81 7C (U+FF0D), as Windows reads them.
+// ～ is 81 60 (U+FF5E) and － is 81 7C (U+FF0D), as Windows reads them. Every byte below
+// 80 is its own character, the control codes 1A, 1C and 7F included.
 //
 // On writing, the characters other Japanese systems and input methods use for what CP932
 // holds under another code point are written as the CP932 character that looks the same:

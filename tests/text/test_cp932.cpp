@@ -99,6 +99,22 @@ private slots:
         QCOMPARE(encoded(QStringLiteral("A:\\~")), QByteArray("A:\\~"));
     }
 
+    // Every byte below 80 is its own character, control codes included (1A, 1C and 7F
+    // among them), whether or not double-byte text stands beside it.
+    void bytesBelow80AreThemselves() {
+        QByteArray ascii;
+        QString expected;
+        for (int byte = 0; byte < 0x80; ++byte) {
+            ascii.append(static_cast<char>(byte));
+            expected += QChar(byte);
+        }
+        QCOMPARE(decoded(ascii), expected);
+        QCOMPARE(decoded(ascii + bytesOf({0x8E, 0xA6})), expected + QStringLiteral("示"));
+        QCOMPARE(decodeCp932Field(ascii + bytesOf({0x8E})), expected);
+        QCOMPARE(encoded(expected + QStringLiteral("示")), ascii + bytesOf({0x8E, 0xA6}));
+        QCOMPARE(encoded(expected), ascii);
+    }
+
     // What other systems type for the same glyphs is written as the CP932 character.
     void lookAlikesFromOtherSystemsAreWrittenAsTheCp932Character() {
         QCOMPARE(encoded(QString(QChar(0x301C))), bytesOf({0x81, 0x60}));
