@@ -5,8 +5,11 @@
 #include "text/DayNumber.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -44,6 +47,9 @@ std::int64_t leadingThreeCharacters(std::int64_t seconds) {
 // A double cut to its whole part the way the points are (rounded down), kept inside the
 // range of the 32-bit tables whatever a criteria file holds.
 int wholePart(double value) {
+    if (value >= 0 && value < 2147483647.0) {
+        return static_cast<int>(value); // cutting a positive number is rounding it down
+    }
     if (std::isnan(value)) {
         return 0;
     }
@@ -77,17 +83,48 @@ int readingMarker(int failedStep) {
     }
 }
 
-} // namespace
+template <typename T> T littleEndianAt(const char* bytes) {
+    T value;
+    std::memcpy(&value, bytes, sizeof(T));
+    if constexpr (std::endian::native == std::endian::big) {
+        auto raw = std::bit_cast<std::array<unsigned char, sizeof(T)>>(value);
+        std::reverse(raw.begin(), raw.end());
+        value = std::bit_cast<T>(raw);
+    }
+    return value;
+}
 
-int runPointsFor(int seconds, int targetSeconds, float pointFactor) {
+// One record of the file: its best time counts, and it joins the loaded list when it
+// is a real run (a date, a pupil and a level). Only the five fields the counter uses
+// are taken from the bytes (the layout of ResultRecord).
+void keepRecord(Statistics& stats, const char* bytes) {
+    const int pupil = littleEndianAt<std::int16_t>(bytes + 16);
+    const int level = littleEndianAt<std::int16_t>(bytes + 18);
+    if (!Statistics::validCell(level, pupil)) {
+        return;
+    }
+    const std::int32_t seconds = littleEndianAt<std::int32_t>(bytes + 20);
+    std::int32_t& best = stats.bestSeconds[Statistics::cell(level, pupil)];
+    best = std::min(best, seconds);
+    const double runDate = littleEndianAt<double>(bytes);
+    if (runDate >= 0 && pupil != 0 && level >= 1 &&
+        stats.loadedResults.size() < static_cast<std::size_t>(maxLoadedResults)) {
+        stats.loadedResults.push_back(
+            {runDate, littleEndianAt<double>(bytes + 8), pupil, level, seconds});
+    }
+}
+
+inline int pointsOf(int seconds, int targetSeconds, float pointFactor) {
     const std::int64_t s = seconds;
     const std::int64_t t = targetSeconds;
     double points = 0;
     if (s >= 99998 || t <= 0) {
         points = 0; // a timed-out run, or a level without a target to divide by
     } else if (s <= t) {
+        // s3 never exceeds t, so the share is never negative and the value never below 5:
+        // cutting it is rounding it down.
         const double share = static_cast<double>(t - leadingThreeCharacters(s)) / t;
-        points = std::floor(share * share * share * 50 + 5);
+        points = static_cast<double>(static_cast<std::int64_t>(share * share * share * 50 + 5));
     } else if (s < 2 * t) {
         points = 4;
     } else if (s < 10 * t) {
@@ -98,16 +135,18 @@ int runPointsFor(int seconds, int targetSeconds, float pointFactor) {
     return wholePart(points * static_cast<double>(pointFactor));
 }
 
+} // namespace
+
+int runPointsFor(int seconds, int targetSeconds, float pointFactor) {
+    return pointsOf(seconds, targetSeconds, pointFactor);
+}
+
 int runPoints(const AppState& state, int seconds, int level) {
     if (level < 0 || level >= Statistics::levels) {
         return 0;
     }
     const LevelCriteria& criteria = state.criteria[static_cast<std::size_t>(level)];
     return runPointsFor(seconds, criteria.targetSeconds, criteria.pointFactor);
-}
-
-bool insidePeriod(double runDate, double now, double days) {
-    return runDate > now - days;
 }
 
 namespace {
@@ -150,16 +189,23 @@ std::array<bool, 2> newBestFlags(const AppState& state, int level, int pupil, in
 
 bool loadResults(AppState& state) {
     Statistics& stats = state.stats;
-    std::fill(stats.bestSeconds.begin(), stats.bestSeconds.end(), Statistics::noTime);
-    stats.loadedResults.clear();
-
-    ResultsTail tail;
     int missing = 0;
     int failedStep = 0;
     const FileResult result = retryFileStep(state, missing, [&] {
-        return readResultsTailOnce(state, maxLoadedResults, tail, &failedStep);
+        std::fill(stats.bestSeconds.begin(), stats.bestSeconds.end(), Statistics::noTime);
+        stats.loadedResults.clear();
+        stats.loadedResults.reserve(maxLoadedResults);
+        return scanResultsTail(
+            state, maxLoadedResults,
+            [&](qint64, const char* bytes, qint64 count) {
+                for (qint64 i = 0; i < count; ++i) {
+                    keepRecord(stats, bytes + i * ResultRecord::size);
+                }
+            },
+            nullptr, &failedStep);
     });
     if (!result.ok()) {
+        stats.loadedResults.clear();
         const int marker = readingMarker(failedStep);
         const QString number = QString::number(result.errorNumber);
         if (result.state == FileState::Missing) {
@@ -176,19 +222,6 @@ bool loadResults(AppState& state) {
                        QStringLiteral("/i=0/time=") + clockText(0) +
                        QStringLiteral("/name=/Bangou=0/level=0/time=0line") + markerText);
         return false;
-    }
-
-    stats.loadedResults.reserve(tail.records.size());
-    for (const NumberedRecord& numbered : tail.records) {
-        const ResultRecord& r = numbered.record;
-        std::int32_t& best = stats.bestSeconds[Statistics::cell(r.level, r.pupilNo)];
-        best = std::min(best, r.seconds);
-        if (r.runDate >= 0 && r.pupilNo != 0 && r.level >= 1) {
-            stats.loadedResults.push_back({r.runDate, r.runClock, r.pupilNo, r.level, r.seconds});
-            if (stats.loadedResults.size() >= static_cast<std::size_t>(maxLoadedResults)) {
-                break;
-            }
-        }
     }
 
     // Rebuilt from pupils 1..1000 only; recordRun lowers it for any pupil.
@@ -216,7 +249,7 @@ bool countResults(AppState& state) {
         }
         const LevelCriteria& criteria = state.criteria[static_cast<std::size_t>(r.level)];
         const bool counted = r.seconds < countedBelow;
-        const int points = runPointsFor(r.seconds, criteria.targetSeconds, criteria.pointFactor);
+        const int points = pointsOf(r.seconds, criteria.targetSeconds, criteria.pointFactor);
         const int c = Statistics::cell(r.level, r.pupilNo);
         if (counted) {
             countOne(stats.statTotalRuns[c]);

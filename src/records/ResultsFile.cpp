@@ -6,7 +6,9 @@
 #include "text/DayNumber.h"
 
 #include <QByteArray>
+#include <algorithm>
 #include <cerrno>
+#include <vector>
 
 namespace {
 
@@ -70,11 +72,13 @@ FileResult openResultsFile(const AppState& state, RecordFile& file, RecordFile::
     return file.open(resultsFilePath(state), access);
 }
 
-FileResult readResultsTailOnce(const AppState& state, qint64 maxRecords, ResultsTail& tail,
-                               int* failedStep) {
+FileResult scanResultsTail(const AppState& state, qint64 maxRecords,
+                           const RecordChunkVisitor& visit, qint64* totalRecords, int* failedStep) {
     int unused = 0;
     int& step = failedStep ? *failedStep : unused;
-    tail = ResultsTail{};
+    if (totalRecords) {
+        *totalRecords = 0;
+    }
     RecordFile file;
     step = 1;
     FileResult result = openResultsFile(state, file, RecordFile::Access::Read);
@@ -90,25 +94,46 @@ FileResult readResultsTailOnce(const AppState& state, qint64 maxRecords, Results
     step = 3;
     const qint64 total = length / ResultRecord::size;
     const qint64 first = (maxRecords >= 0 && total > maxRecords) ? total - maxRecords : 0;
-    QByteArray bytes((total - first) * ResultRecord::size, Qt::Uninitialized);
-    qint64 got = 0;
-    result = file.readAt(first * ResultRecord::size, bytes.data(), bytes.size(), &got);
-    if (!result.ok()) {
-        return result;
+    if (totalRecords) {
+        *totalRecords = total;
     }
-    file.close();
-    step = 0;
-    // The file may have been cut short meanwhile: only what was read counts.
-    const qint64 count = got / ResultRecord::size;
-    tail.totalRecords = total;
-    tail.records.reserve(static_cast<std::size_t>(count));
-    for (qint64 i = 0; i < count; ++i) {
-        const ResultRecord record = decodeResultRecord(bytes.constData() + i * ResultRecord::size);
-        if (record.fitsTables()) {
-            tail.records.push_back({first + i + 1, record});
+    // Read in chunks of whole records: a small buffer that is used over and over costs
+    // less than one as large as the tail.
+    constexpr qint64 chunkRecords = 1024;
+    std::vector<char> buffer(static_cast<std::size_t>(chunkRecords * ResultRecord::size));
+    for (qint64 at = first; at < total;) {
+        const qint64 want = std::min(chunkRecords, total - at);
+        qint64 got = 0;
+        result =
+            file.readAt(at * ResultRecord::size, buffer.data(), want * ResultRecord::size, &got);
+        if (!result.ok()) {
+            return result;
         }
+        const qint64 whole = got / ResultRecord::size;
+        visit(at + 1, buffer.data(), whole);
+        if (whole < want) {
+            break; // the file was cut short meanwhile: only what was read counts
+        }
+        at += whole;
     }
+    step = 0;
     return FileResult::success();
+}
+
+FileResult readResultsTailOnce(const AppState& state, qint64 maxRecords, ResultsTail& tail,
+                               int* failedStep) {
+    tail = ResultsTail{};
+    return scanResultsTail(
+        state, maxRecords,
+        [&](qint64 firstNumber, const char* bytes, qint64 count) {
+            for (qint64 i = 0; i < count; ++i) {
+                const ResultRecord record = decodeResultRecord(bytes + i * ResultRecord::size);
+                if (record.fitsTables()) {
+                    tail.records.push_back({firstNumber + i, record});
+                }
+            }
+        },
+        &tail.totalRecords, failedStep);
 }
 
 bool readResultsTail(AppState& state, qint64 maxRecords, ResultsTail& tail,

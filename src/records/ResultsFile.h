@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <vector>
 
 struct AppState;
@@ -31,6 +32,18 @@ struct ResultsTail {
     qint64 totalRecords = 0;             // whole records in the file
     std::vector<NumberedRecord> records; // in file order; foreign records left out
 };
+
+// Records n .. n + count - 1 of the file, 44 bytes each, as they stand.
+using RecordChunkVisitor = std::function<void(qint64 firstNumber, const char* bytes, qint64 count)>;
+
+// One attempt at going through the newest maxRecords whole records (all of them when
+// maxRecords < 0) in file order, a chunk at a time; a torn tail is left out and the file
+// is never changed. Records are passed as they stand, foreign ones included. totalRecords
+// receives the number of whole records in the file. failedStep, when given, tells where
+// a failure came: 1 opening, 2 taking the length, 3 reading.
+FileResult scanResultsTail(const AppState& state, qint64 maxRecords,
+                           const RecordChunkVisitor& visit, qint64* totalRecords = nullptr,
+                           int* failedStep = nullptr);
 
 // One attempt at reading the newest maxRecords whole records (all of them when
 // maxRecords < 0). Records whose level or pupil number the tables have no room for are
@@ -79,7 +92,9 @@ int runPointsFor(int seconds, int targetSeconds, float pointFactor);
 
 // Whether a record dated runDate lies in a period of `days` days that ends now (today and
 // the days - 1 days before it; `now` is the day number plus the fraction of the day).
-bool insidePeriod(double runDate, double now, double days);
+inline bool insidePeriod(double runDate, double now, double days) {
+    return runDate > now - days;
+}
 // The present moment as a day number with the time of day as its fraction.
 double presentDayValue(AppState& state);
 

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr qint64 budgetMs = 2500; // per reader
+constexpr qint64 budgetMs = 1500; // per reader
 constexpr int maxRounds = 4000;
 
 class Budget {
