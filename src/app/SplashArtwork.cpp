@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -161,6 +162,10 @@ void paintSplashArtwork(QPainter& painter, const QRectF& area, const QColor& sea
     paintBackground(painter, area, season);
     paintTitle(painter, area);
     paintRatio(painter, area);
+    // A band of the season's own colour closes the picture off from the labels below.
+    const double band = std::max(4.0, area.height() * 0.018);
+    painter.fillRect(QRectF(area.left(), area.bottom() - band, area.width(), band),
+                     mix(season, ink, 0.85));
     painter.restore();
 }
 

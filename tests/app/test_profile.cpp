@@ -82,9 +82,8 @@ void ProfileTest::rerunningRestoresTheProfile() {
 
 void ProfileTest::fillRuleNamesOnlyTheFirstTwelve() {
     std::vector<LevelName> names = drillLevelNames();
-    std::erase_if(names, [](const LevelName& n) {
-        return n.level == 7 || n.level == 10 || n.level == 13;
-    });
+    std::erase_if(
+        names, [](const LevelName& n) { return n.level == 7 || n.level == 10 || n.level == 13; });
     ProgramProfile p;
     applyLevelProfile(p, names);
     QCOMPARE(p.levelNames[7], QStringLiteral("ﾚﾍﾞﾙ7"));
@@ -127,8 +126,8 @@ void ProfileTest::explanationAddressFromFile_data() {
         << QStringLiteral("解説 2.mp4");
     QTest::newRow("no line end") << QByteArray("ratio.mp4") << QStringLiteral("ratio.mp4");
     QTest::newRow("empty file") << QByteArray() << defaultExplanationAddress;
-    QTest::newRow("blank first line") << QByteArray("   \r\nratio.mp4\r\n")
-                                      << defaultExplanationAddress;
+    QTest::newRow("blank first line")
+        << QByteArray("   \r\nratio.mp4\r\n") << defaultExplanationAddress;
 }
 
 void ProfileTest::explanationAddressFromFile() {

@@ -1,3 +1,4 @@
+#include "app/AppState.h"
 #include "app/Firstfrm.h"
 #include "app/ScreenHost.h"
 #include "app/SeasonColor.h"
@@ -171,6 +172,8 @@ void SplashTest::artworkTakesTheSeason() {
     const QImage winter = picture.grab().toImage();
     picture.setSeason(colorFromLong(seasonColorForMonth(7)));
     const QImage summer = picture.grab().toImage();
+    QDir().mkpath(QStringLiteral(MIRUNEA_ARTIFACTS_DIR));
+    summer.save(QStringLiteral(MIRUNEA_ARTIFACTS_DIR "/splash-artwork-july.png"));
     // Teal has no red; the pale green wash has plenty.
     QVERIFY2(averageRed(summer) + 40 < averageRed(winter),
              qPrintable(QStringLiteral("%1 %2").arg(averageRed(summer)).arg(averageRed(winter))));

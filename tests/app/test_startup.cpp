@@ -110,13 +110,27 @@ void StartupTest::schoolCodeRule_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("name");
-    QTest::newRow("code and name") << "12345ミルネア塾" << "12345" << "ミルネア塾";
-    QTest::newRow("zeros stay in the name") << "00000東校" << "" << "00000東校";
-    QTest::newRow("leading zeros, non-zero value") << "00012北校" << "00012" << "北校";
-    QTest::newRow("no code") << "ミルネア塾" << "" << "ミルネア塾";
-    QTest::newRow("full-width digits are no number") << "１２３４５塾" << "" << "１２３４５塾";
-    QTest::newRow("code only") << "54321" << "54321" << "";
-    QTest::newRow("empty") << "" << "" << "";
+    QTest::newRow("code and name") << "12345ミルネア塾"
+                                   << "12345"
+                                   << "ミルネア塾";
+    QTest::newRow("zeros stay in the name") << "00000東校"
+                                            << ""
+                                            << "00000東校";
+    QTest::newRow("leading zeros, non-zero value") << "00012北校"
+                                                   << "00012"
+                                                   << "北校";
+    QTest::newRow("no code") << "ミルネア塾"
+                             << ""
+                             << "ミルネア塾";
+    QTest::newRow("full-width digits are no number") << "１２３４５塾"
+                                                     << ""
+                                                     << "１２３４５塾";
+    QTest::newRow("code only") << "54321"
+                               << "54321"
+                               << "";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
 }
 
 void StartupTest::schoolCodeRule() {
@@ -191,7 +205,8 @@ void StartupTest::badInput_data() {
     QTest::newRow("config with three items")
         << "config" << QByteArray("4\r\n\"12345\x8e\x52\"\r\n0\r\n") << false << "3 項目";
     QTest::newRow("config not CP932")
-        << "config" << QByteArray("4\r\n\"\x82\"\r\n0\r\n1\r\n\"A:\\\"\r\n0\r\n0\r\n\"\"\r\n\"\"\r\n0\r\n")
+        << "config"
+        << QByteArray("4\r\n\"\x82\"\r\n0\r\n1\r\n\"A:\\\"\r\n0\r\n0\r\n\"\"\r\n\"\"\r\n0\r\n")
         << false << "2 行";
 }
 
