@@ -93,6 +93,16 @@ void ProfileTest::fillRuleNamesOnlyTheFirstTwelve() {
     QCOMPARE(p.levelNames[8], QStringLiteral("レベル３－１"));
     QCOMPARE(p.levelTimed[8], 1);
 
+    // An entry stored with an empty name is still a stored (timed) level and gets the
+    // generated name.
+    std::vector<LevelName> emptied = drillLevelNames();
+    emptied[6].name.clear();
+    QCOMPARE(emptied[6].level, 7);
+    ProgramProfile q;
+    applyLevelProfile(q, emptied);
+    QCOMPARE(q.levelNames[7], QStringLiteral("ﾚﾍﾞﾙ7"));
+    QCOMPARE(q.levelTimed[7], 1);
+
     // A profile naming nothing gets the generated names for 1..12 and nothing beyond.
     ProgramProfile empty;
     applyLevelProfile(empty, {});
