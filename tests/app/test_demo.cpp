@@ -4,6 +4,7 @@
 #include "makedemo/DemoSounds.h"
 #include "makedemo/DemoTextFiles.h"
 #include "makedemo/WaveSynth.h"
+#include "records/ResultsFile.h"
 #include "support/TestInstallation.h"
 #include "text/Cp932.h"
 #include "text/ItemReader.h"
@@ -125,6 +126,12 @@ void DemoTest::programStartsOnTheDemo() {
         QVERIFY(c.judgeDays >= 1);
     }
     QVERIFY(state.criteria[24].targetSeconds > 0);
+    // The results file holds a few hundred whole 44-byte records the counter reads.
+    const qint64 resultsSize = QFileInfo(resultsFilePath(state)).size();
+    QVERIFY2(resultsSize >= 100 * 44 && resultsSize % 44 == 0,
+             qPrintable(QString::number(resultsSize)));
+    QVERIFY(countResults(state));
+    QVERIFY(env.messages.empty());
     // The four played cues are named, each with files that exist.
     for (int cue : {2, 4, 8, 10}) {
         const SoundCue& c = state.sounds.cues[cue];

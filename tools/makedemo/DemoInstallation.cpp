@@ -1,6 +1,7 @@
 #include "makedemo/DemoInstallation.h"
 
 #include "app/LayoutResolution.h"
+#include "makedemo/DemoResults.h"
 #include "makedemo/DemoRoster.h"
 #include "makedemo/DemoSounds.h"
 #include "makedemo/DemoTextFiles.h"
@@ -23,6 +24,12 @@ bool makeFolderFor(const QString& path, QString* error) {
     }
     *error = QStringLiteral("フォルダ「%1」を作れません。").arg(dir);
     return false;
+}
+
+// A few hundred runs of the demo pupils over the last three weeks, so the lists and
+// rankings have figures to show.
+bool writeDemoResultsFile(const DemoInstallation& demo, QString* error) {
+    return writeDemoResults(demo.drillDataFolder, demo.today, error, demoSchoolCode);
 }
 
 } // namespace
@@ -72,7 +79,7 @@ bool layOutDemoInstallation(const DemoInstallation& demo, QString* error) {
         writeDemoRoster,       // 新名簿.txt
         writeDemoCriteria,     // ミルネア/タイム回数データ.txt
         writeDemoSounds,       // 音フォルダ/新音ファイル.txt and the wave files
-        // The results file of the drill's data folder comes last (DemoResults.h).
+        writeDemoResultsFile,  // ミルネア/成績累積データ.dat
     };
     for (Group group : groups) {
         if (!group(demo, error)) {
