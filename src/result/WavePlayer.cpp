@@ -45,6 +45,11 @@ struct PlaybackShared {
     }
 };
 
+// PCM, floating point, or the extensible header that carries either.
+bool plainSamples(int formatTag) {
+    return formatTag == 1 || formatTag == 3 || formatTag == 0xFFFE;
+}
+
 QString noDeviceText() {
     return QStringLiteral("音声装置がありません（サウンドサーバーにつながりません）。");
 }
@@ -154,7 +159,15 @@ SoundOutcome playWaveToEnd(const QString& path) {
     worker->start();
     if (worker->wait(QDeadlineTimer(callerLimit))) {
         delete worker;
-        return shared->get();
+        SoundOutcome outcome = shared->get();
+        if (!outcome.ok && !plainSamples(wave.formatTag)) {
+            // Most often the reason: a compressed wave file the decoders installed cannot read.
+            outcome.error +=
+                QStringLiteral(
+                    "この WAVE ファイルは PCM ではなく、形式番号 %1 で圧縮されています。")
+                    .arg(wave.formatTag);
+        }
+        return outcome;
     }
     // The worker is stuck inside the audio library. It is left to finish on its own and
     // then deletes itself; the shared part outlives whichever side ends last.

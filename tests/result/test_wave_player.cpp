@@ -132,6 +132,21 @@ private slots:
         QCOMPARE(window.keys, (QList<int>{Qt::Key_1, Qt::Key_2, Qt::Key_Space}));
     }
 
+    void undecodableWaveFails() {
+        SKIP_WITHOUT_SOUND_SERVER();
+        // A wave file in a compressed encoding no installed decoder reads.
+        QTemporaryDir dir;
+        const QByteArray format = chunk("fmt ", le16(0x0002) + le16(1) + le32(8000) + le32(4096) +
+                                                    le16(256) + le16(4) + le16(0));
+        const QString path = write(dir.filePath(u"adpcm.wav"_qs),
+                                   riff(format + chunk("data", QByteArray(10240, 'x'))));
+        const SoundOutcome outcome = playWaveToEnd(path);
+        QVERIFY(!outcome.ok);
+        QVERIFY2(outcome.error.contains(QDir::toNativeSeparators(path)) &&
+                     outcome.error.contains(u"形式番号 2"_qs),
+                 qPrintable(outcome.error));
+    }
+
     void stalledDeviceGivesUp() {
         SKIP_WITHOUT_SOUND_SERVER();
         // A suspended sink takes a stream but never plays it.
