@@ -24,6 +24,8 @@ const QColor titleGreen(0, 192, 0);
 const QColor endPanelYellow(255, 255, 192);
 
 constexpr int panelHeight = 1635;
+// The end panel covers the panel's labels but leaves the time bar below them in sight.
+constexpr int endPanelHeight = 1215;
 constexpr double valuePoints = 15.75;
 constexpr double fixedPoints = 8.25;
 } // namespace
@@ -195,13 +197,12 @@ void MainFrm::buildEndPanel() {
     QPalette p = sPicture2_->palette();
     p.setColor(QPalette::Window, endPanelYellow);
     sPicture2_->setPalette(p);
-    layout_.place(sPicture2_, 0, 0, TwipsLayout::designWidth, panelHeight);
-    lblsss2_ =
-        addLabel(sPicture2_, QStringLiteral("lblsss2"), QStringLiteral("時間切れ"),
-                 QRect(0, 0, TwipsLayout::designWidth, panelHeight), 48, true, {red, {}, false});
-    lblsss1_ =
-        addLabel(sPicture2_, QStringLiteral("lblsss1"), QStringLiteral("成績記録中"),
-                 QRect(0, 0, TwipsLayout::designWidth, panelHeight), 48, true, {blue, {}, false});
+    layout_.place(sPicture2_, 0, 0, TwipsLayout::designWidth, endPanelHeight);
+    const QRect whole(0, 0, TwipsLayout::designWidth, endPanelHeight);
+    lblsss2_ = addLabel(sPicture2_, QStringLiteral("lblsss2"), QStringLiteral("時間切れ"), whole,
+                        42, true, {red, {}, false});
+    lblsss1_ = addLabel(sPicture2_, QStringLiteral("lblsss1"), QStringLiteral("成績記録中"), whole,
+                        42, true, {blue, {}, false});
     sPicture2_->hide();
 }
 

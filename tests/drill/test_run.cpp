@@ -137,6 +137,7 @@ void RunTest::runTimesOutAtFiveTimesTheLowestPassingTime() {
     QVERIFY(f.shown("lblsss2"));
     QCOMPARE(f.text("lblsss2"), QStringLiteral("時間切れ"));
     QVERIFY(!f.shown("lblsss1"));
+    f.saveGrab(QStringLiteral("drill-time-up.png"));
     const QByteArray file = f.resultsFile();
     QCOMPARE(file.size(), 44);
     QCOMPARE(DrillFixture::recordSeconds(file, 0), 99999);
