@@ -29,6 +29,7 @@ void answerRightUntil(DrillFixture& f, int count, int thinkMs) {
 class RunTest : public QObject {
     Q_OBJECT
 private slots:
+    void topPanelShowsThePupilTheLevelAndTheDaysRuns();
     void tenRightAnswersRecordOneRunAtTheLastTick();
     void theLastAnswerFinishesWithoutDrawingAProblem();
     void timeBarIsDrawnToTheLevelsScale();
@@ -43,6 +44,26 @@ private slots:
     void closingTheWindowDuringARunAsksAndRecordsNothing();
     void closingTheWindowAfterTheLastAnswerIsIgnored();
 };
+
+void RunTest::topPanelShowsThePupilTheLevelAndTheDaysRuns() {
+    DrillFixture f;
+    f.start();
+    QCOMPARE(f.text("sLabel2"), QStringLiteral("ミルネア"));
+    QCOMPARE(f.text("sLabel14"), QStringLiteral("青葉教室"));
+    QCOMPARE(f.text("sLabel7"), QStringLiteral("山田　花子")); // without the padding
+    QCOMPARE(f.text("sLabel8"), QStringLiteral("レベル１"));
+    QCOMPARE(f.text("sLabel12"), QStringLiteral("1"));
+    QCOMPARE(f.text("sLabel11"), QStringLiteral("1"));
+    QCOMPARE(f.text("sLabel9"), QStringLiteral("10"));
+    QCOMPARE(f.host.windowTitle(), QStringLiteral("ミルネア"));
+    const int shortTitlePixels = f.find("sLabel2")->font().pixelSize();
+
+    // A title of more than nine characters is set smaller.
+    DrillFixture g;
+    g.state.profile.programTitle = QStringLiteral("ミルネア・ドリル十級");
+    g.start();
+    QVERIFY(g.find("sLabel2")->font().pixelSize() < shortTitlePixels);
+}
 
 void RunTest::tenRightAnswersRecordOneRunAtTheLastTick() {
     DrillFixture f;
