@@ -16,9 +16,12 @@ int minutesSinceLogin(AppState& state) {
 }
 
 double todayRuns(const AppState& state, int level) {
-    (void)state;
-    (void)level;
-    return 0; // PLACEHOLDER until the statistics tables land
+    const int pupil = state.pupil.pupilIndex;
+    if (!Statistics::validCell(level, pupil)) {
+        return 0;
+    }
+    const auto cell = static_cast<std::size_t>(Statistics::cell(level, pupil));
+    return cell < state.stats.statRuns.size() ? state.stats.statRuns[cell] : 0;
 }
 
 int totalRunsToday(const AppState& state) {

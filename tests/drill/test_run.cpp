@@ -63,6 +63,19 @@ void RunTest::topPanelShowsThePupilTheLevelAndTheDaysRuns() {
     g.state.profile.programTitle = QStringLiteral("ミルネア・ドリル十級");
     g.start();
     QVERIFY(g.find("sLabel2")->font().pixelSize() < shortTitlePixels);
+
+    // The day's run numbers: over levels 1 to 15 only, and at this level.
+    DrillFixture h;
+    const int p = DrillFixture::pupil;
+    h.state.stats.statRuns[Statistics::cell(1, p)] = 2;
+    h.state.stats.statRuns[Statistics::cell(3, p)] = 1;
+    h.state.stats.statRuns[Statistics::cell(15, p)] = 1;
+    h.state.stats.statRuns[Statistics::cell(16, p)] = 5;
+    h.state.stats.statRuns[Statistics::cell(1, p + 1)] = 9; // another pupil
+    h.start();
+    QCOMPARE(h.state.run.totalRuns, 4);
+    QCOMPARE(h.text("sLabel12"), QStringLiteral("5"));
+    QCOMPARE(h.text("sLabel11"), QStringLiteral("3"));
 }
 
 void RunTest::tenRightAnswersRecordOneRunAtTheLastTick() {
