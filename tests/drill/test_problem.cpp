@@ -33,7 +33,6 @@ class ProblemTest : public QObject {
 private slots:
     void drawnNumbersStayInRangeAndReachEveryValue_data();
     void drawnNumbersStayInRangeAndReachEveryValue();
-    void extremeDrawsGiveTheEndsOfEachRange();
     void numbersAreDrawnInTheirFixedOrder();
     void modeTableOfTheThreeLevels();
     void termBoxesHoldEqualRatiosInTheModesOrder();
@@ -41,7 +40,6 @@ private slots:
     void hintTextAndArrowsForEveryModeAndBlank();
     void hintDelayThresholds_data();
     void hintDelayThresholds();
-    void roundingTakesHalvesToTheEvenNeighbour();
 };
 
 void ProblemTest::drawnNumbersStayInRangeAndReachEveryValue_data() {
@@ -92,24 +90,6 @@ void ProblemTest::drawnNumbersStayInRangeAndReachEveryValue() {
     }
     // B is even within each A: with A = 9, each of 1..8 about an eighth of the time.
     QVERIFY(small[8] > 0.5 * big[9] / 8);
-}
-
-void ProblemTest::extremeDrawsGiveTheEndsOfEachRange() {
-    Script low{{0.0, 0.0, 0.0, 0.0}};
-    const Problem p = drawProblem(1, low.source());
-    QCOMPARE(p.bigTerm, 2);
-    QCOMPARE(p.smallTerm, 1);
-    QCOMPARE(p.multiplier, 2);
-    QCOMPARE(p.blankIndex, 1);
-
-    const double top = 0.9999999999;
-    Script high{{top, top, top, top}};
-    const Problem q = drawProblem(2, high.source());
-    QCOMPARE(q.bigTerm, 9);
-    QCOMPARE(q.smallTerm, 8);
-    QCOMPARE(q.multiplier, 9);
-    QCOMPARE(q.blankIndex, 4);
-    QCOMPARE(termValues(q)[1], 81); // the largest term: K*A in mode 2
 }
 
 void ProblemTest::numbersAreDrawnInTheirFixedOrder() {
@@ -200,15 +180,6 @@ void ProblemTest::hintDelayThresholds() {
     QFETCH(int, perRun);
     QFETCH(int, delay);
     QCOMPARE(hintDelayMs(correct, perRun), delay);
-}
-
-void ProblemTest::roundingTakesHalvesToTheEvenNeighbour() {
-    QCOMPARE(roundHalfEven(0.5), 0LL);
-    QCOMPARE(roundHalfEven(1.5), 2LL);
-    QCOMPARE(roundHalfEven(2.5), 2LL);
-    QCOMPARE(roundHalfEven(2.51), 3LL);
-    QCOMPARE(roundHalfEven(-0.5), 0LL);
-    QCOMPARE(roundHalfEven(36.6), 37LL);
 }
 
 QTEST_GUILESS_MAIN(ProblemTest)
