@@ -6,4 +6,13 @@
 // leading sign, digits and one decimal point are read, reading stops at the first
 // character that cannot continue the number, and a text without leading digits gives 0.
 // "12." gives 12, "012" 12, "1-2" 1, " 1 2" 12, "abc" 0, "" 0.
+// Blanks are the space, the tab, CR and LF. A number may start with its decimal point
+// (".5" and "-.5" give 0.5 and -0.5); a point with no digit ("." or "-.") gives 0. There is
+// no exponent: "1e3" gives 1. Full-width digits are not digits. A value too large for a
+// double gives an infinity; zero is never negative.
 double lenientNumber(QStringView text);
+
+// The lenient value rounded to the nearest whole number (halves to the even one, as a
+// whole-number field of the old files took a fraction) and held inside the range of int,
+// so that a wild value in a file can never overflow a conversion.
+int lenientInt(QStringView text);
