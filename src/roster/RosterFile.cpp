@@ -22,6 +22,7 @@ constexpr int maxListedInReport = 10;
 struct RawLine {
     int line = 0;
     std::vector<QString> values;
+    std::vector<bool> quoted;
 };
 
 // A value of a 16-bit field: read the lenient way, rounded as the old integer fields were
@@ -80,7 +81,7 @@ std::optional<QString> readRosterText(const QString& path, RosterReport& report)
     return lines.join(QLatin1Char('\n'));
 }
 
-// Splits the item stream into lines of values.
+// Splits the item stream into lines of values (the reader skips empty lines).
 std::vector<RawLine> splitLines(const QString& text) {
     std::vector<RawLine> lines;
     ItemReader reader(text);
@@ -90,12 +91,9 @@ std::vector<RawLine> splitLines(const QString& text) {
             current.line = item->line;
         }
         current.values.push_back(item->text);
+        current.quoted.push_back(item->quoted);
         if (item->endsLine) {
-            const bool blank =
-                current.values.size() == 1 && current.values.front().isEmpty() && !item->quoted;
-            if (!blank) {
-                lines.push_back(std::move(current));
-            }
+            lines.push_back(std::move(current));
             current = RawLine{};
         }
     }
@@ -123,9 +121,10 @@ ParsedLine parseLine(const RawLine& raw) {
         return parsed;
     }
     for (int i = valuesPerLine; i < count; ++i) {
-        // A trailing empty value (a comma at the end of the line) is harmless; anything
+        // A comma at the end of the line (an empty, unquoted value) is harmless; anything
         // more means the values have slipped, most likely an unquoted comma in a name.
-        if (!raw.values[static_cast<std::size_t>(i)].isEmpty()) {
+        const auto index = static_cast<std::size_t>(i);
+        if (!raw.values[index].isEmpty() || raw.quoted[index]) {
             parsed.fault = QStringLiteral("値が8個より多くあります（%1個）").arg(count);
             return parsed;
         }
