@@ -113,7 +113,7 @@ void StudentSelection::placeControls() {
     layout_.place(Label4, 240, 150, 14880, 1350);
     layout_.setFont(Label4, msGothic, 48, true);
     layout_.place(List1, 600, 1650, 8700, 9450);
-    layout_.setFont(List1, msGothic, 18);
+    layout_.setFont(List1, msGothic, 20);
     layout_.place(Combo1, 9900, 1650, 4800, 600);
     layout_.setFont(Combo1, msGothic, 16);
     for (int i = 0; i < 4; ++i) {
