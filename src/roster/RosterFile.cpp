@@ -81,26 +81,22 @@ std::optional<QString> readRosterText(const QString& path, RosterReport& report)
     return lines.join(QLatin1Char('\n'));
 }
 
-// Splits the item stream into lines of values (the reader skips empty lines).
-std::vector<RawLine> splitLines(const QString& text) {
-    std::vector<RawLine> lines;
-    ItemReader reader(text);
-    RawLine current;
+// Reads the next line of values into `line` (the reader skips empty lines); false at the
+// end of the file. The vectors of `line` are reused from line to line.
+bool nextLine(ItemReader& reader, RawLine& line) {
+    line.values.clear();
+    line.quoted.clear();
     while (std::optional<Item> item = reader.next()) {
-        if (current.values.empty()) {
-            current.line = item->line;
+        if (line.values.empty()) {
+            line.line = item->line;
         }
-        current.values.push_back(item->text);
-        current.quoted.push_back(item->quoted);
+        line.values.push_back(std::move(item->text));
+        line.quoted.push_back(item->quoted);
         if (item->endsLine) {
-            lines.push_back(std::move(current));
-            current = RawLine{};
+            return true;
         }
     }
-    if (!current.values.empty()) {
-        lines.push_back(std::move(current));
-    }
-    return lines;
+    return !line.values.empty();
 }
 
 const char16_t* const numberFieldNames[] = {u"番号", u"生まれ年", u"予備番号1", u"予備番号2"};
@@ -182,11 +178,12 @@ RosterReport loadRoster(AppState& state, const ListedPupilSink& onListed) {
     report.path = rosterFilePath(state);
 
     const std::optional<QString> text = readRosterText(report.path, report);
-    const std::vector<RawLine> lines = text ? splitLines(*text) : std::vector<RawLine>{};
+    ItemReader reader(text.value_or(QString()));
     const bool showStatus2 = state.config.showStatus2Pupils == 1;
 
     int k = 0;
-    for (const RawLine& raw : lines) {
+    RawLine raw;
+    while (nextLine(reader, raw)) {
         ParsedLine parsed = parseLine(raw);
         if (!parsed.fault.isEmpty()) {
             report.skipped.push_back({raw.line, parsed.fault});

@@ -25,6 +25,11 @@ QString yearText(int birthYear) {
     return QStringLiteral("%1").arg(birthYear, 4, 10, QLatin1Char('0'));
 }
 
+QString sortLineFrom(const QString& year, const QString& column, const PupilFigures& figures,
+                     int mode, int pupilNo) {
+    return year + column + figuresText(figures, mode) + QLatin1Char('*') + QString::number(pupilNo);
+}
+
 template <typename Table> long long cellValue(const Table& table, int level, int pupil) {
     return std::llround(
         static_cast<double>(table[static_cast<std::size_t>(Statistics::cell(level, pupil))]));
@@ -83,11 +88,14 @@ int nameColumns(int stage, int mode) {
     return wide ? 16 : 12;
 }
 
+QString gradeAndNameColumn(const ListedPupil& pupil, int mode) {
+    return pupil.shortLabel + QLatin1Char(' ') +
+           fitColumns(pupil.entry.name.trimmed(), nameColumns(pupil.stage, mode));
+}
+
 QString rosterSortLine(const ListedPupil& pupil, const PupilFigures& figures, int mode) {
-    const QString name = pupil.entry.name.trimmed();
-    return yearText(pupil.entry.birthYear) + pupil.shortLabel + QLatin1Char(' ') +
-           fitColumns(name, nameColumns(pupil.stage, mode)) + figuresText(figures, mode) +
-           QLatin1Char('*') + QString::number(pupil.entry.pupilNo);
+    return sortLineFrom(yearText(pupil.entry.birthYear), gradeAndNameColumn(pupil, mode), figures,
+                        mode, pupil.entry.pupilNo);
 }
 
 RosterList buildRosterList(AppState& state, int mode, const QString& filter,

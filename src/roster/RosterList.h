@@ -42,6 +42,9 @@ QString figuresText(const PupilFigures& figures, int mode);
 // pupil in the modes that show a run count.
 int nameColumns(int stage, int mode);
 
+// The short grade label, a blank and the name cut and padded to its column.
+QString gradeAndNameColumn(const ListedPupil& pupil, int mode);
+
 // One pupil's line of the sort list: the birth year as four digits, the short grade
 // label, a blank, the name in its column, the figures, "*" and the pupil number.
 QString rosterSortLine(const ListedPupil& pupil, const PupilFigures& figures, int mode);
