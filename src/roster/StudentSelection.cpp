@@ -283,6 +283,7 @@ void StudentSelection::letEventsRun() {
 }
 
 void openStudentSelection(AppState& state) {
+    Q_ASSERT(state.host);
     reseedFromClock(state);
     if (refuseSecondCopy(state, state.host)) {
         return;
