@@ -55,7 +55,10 @@ TextFileRead readCp932File(const QString& path) {
     Cp932Error bad;
     std::optional<QString> text = decodeCp932(bytes, &bad);
     if (!text) {
-        result.error = QStringLiteral("ファイル「%1」の %2").arg(shown(path), bad.description);
+        result.error = bad.line > 0
+                           ? QStringLiteral("ファイル「%1」の %2").arg(shown(path), bad.description)
+                           : QStringLiteral("ファイル「%1」を読めません。%2")
+                                 .arg(shown(path), bad.description);
         return result;
     }
     result.ok = true;
