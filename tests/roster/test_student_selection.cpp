@@ -103,16 +103,12 @@ class StudentSelectionTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { mapJapaneseFonts(); }
     void openingShowsTheList();
-    void printButtonFollowsTheProfile();
-    void arrowKeysChooseAName();
-    void oneKeyConfirmsIntoTheLevelMenu();
+    void choosingANameAndConfirming();
+    void otherWaysToConfirm();
     void confirmWithoutANameSoundsWrong();
-    void enterSpaceAndDoubleClickConfirm();
-    void teacherEntryKeepsItsExactName();
-    void zeroKeyStartsTheLauncher();
-    void launcherThatCannotStart();
+    void leavingForTheLauncher();
     void secondCopyIsRefused();
     void displayModesAndPreSchoolShift();
     void gradeFilterNarrowsTheList();
@@ -122,109 +118,92 @@ private slots:
     void columnsLineUpOnScreen();
 };
 
-void StudentSelectionTest::initTestCase() {
-    mapJapaneseFonts();
-}
-
 void StudentSelectionTest::openingShowsTheList() {
     School school;
     school.inst.state.pupil.gradeFilter = QStringLiteral("中学生全体"); // left by the level menu
     StudentSelection* screen = school.open();
     QVERIFY(screen);
     QCOMPARE(school.inst.env.seeds.size(), std::size_t(1));
-    QCOMPARE(screen->rosterDisplayMode(), 1);
     QVERIFY(screen->Option1[1]->isChecked());
     QCOMPARE(screen->List1->count(), 6);
     QCOMPARE(screen->List1->item(0)->text(), QStringLiteral("－－－－－－"));
     QCOMPARE(screen->List1->currentRow(), 0);
     QCOMPARE(screen->Label1->text(), QStringLiteral("名前を選びなさい"));
-    QVERIFY(!screen->Label2->isVisible());
-    QVERIFY(!screen->Picture5->isVisible());
-    QVERIFY(screen->Command14->isVisible());
-    QVERIFY(screen->Command7->isVisible());
-    QCOMPARE(screen->Command7->text(), QStringLiteral("ﾌﾟﾟﾛｸﾞﾗﾑメニューへ(0)"));
-    QCOMPARE(screen->Label4->text(), QStringLiteral("ミルネア"));
+    QVERIFY(!screen->Label2->isVisible() && !screen->Picture5->isVisible());
+    QVERIFY(screen->Command14->isVisible() && screen->Command7->isVisible());
+    QVERIFY(!screen->Command1->isVisible()); // printing is not offered
     QCOMPARE(school.host.windowTitle(), QStringLiteral("ミルネア"));
-    QStringList combo;
-    for (int i = 0; i < screen->Combo1->count(); ++i) {
-        combo << screen->Combo1->itemText(i);
-    }
-    QCOMPARE(combo, gradeFilterChoices());
+    QCOMPARE(screen->Combo1->count(), 12);
     QCOMPARE(screen->Combo1->currentText(), QStringLiteral("全学年"));
-    QCOMPARE(screen->Combo1->toolTip(), QStringLiteral("表示する学年を選びなさい"));
     QCOMPARE(school.inst.state.pupil.gradeFilter, QStringLiteral("全学年"));
     QCOMPARE(screen->palette().color(QPalette::Window), QColor(0, 192, 192));
-    QCOMPARE(screen->Picture5->palette().color(QPalette::Window), QColor(0, 192, 192));
-    const QStringList captions = {"回数(今日／今まで）", "ポイント（今日／今まで）",
-                                  "本日（ポイント／回数）", "今まで（ポイント／回数）"};
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(screen->Option1[i]->text(), captions[i]);
-    }
     // Mode 1: today's points and total points; あおき ran twice today (11 each) and once
     // three days ago (5).
     QCOMPARE(screen->List1->item(rowAoki)->text(), QStringLiteral("中1 あおき　　　  22/     27"));
-}
 
-void StudentSelectionTest::printButtonFollowsTheProfile() {
-    School school;
-    StudentSelection* screen = school.open();
-    QVERIFY(!screen->Command1->isVisible());
     school.inst.state.profile.printEnabled = 1;
-    screen = school.open();
-    QVERIFY(screen->Command1->isVisible());
-    QCOMPARE(screen->Command1->text(), QStringLiteral("印刷"));
+    QVERIFY(school.open()->Command1->isVisible());
 }
 
-void StudentSelectionTest::arrowKeysChooseAName() {
-    School school;
-    StudentSelection* screen = school.open();
-    pressDown(screen, 1);
-    QCOMPARE(screen->Label1->text(), QStringLiteral("大+ 先生"));
-    QCOMPARE(screen->Label2->text(), QStringLiteral("4999"));
-    pressDown(screen, 1);
-    QCOMPARE(screen->Label1->text(), QStringLiteral("中1 あおき"));
-    QCOMPARE(screen->Label2->text(), QStringLiteral("1"));
-    QTest::keyClick(screen->List1, Qt::Key_Up);
-    QTest::keyClick(screen->List1, Qt::Key_Up);
-    QCOMPARE(screen->List1->currentRow(), 0);
-    QCOMPARE(screen->Label1->text(), QStringLiteral("名前を選びなさい"));
-    // A click selects as well.
-    const QRect rect = screen->List1->visualItemRect(screen->List1->item(rowUeda));
-    QTest::mouseClick(screen->List1->viewport(), Qt::LeftButton, {}, rect.center());
-    QCOMPARE(screen->Label1->text(), QStringLiteral("幼3 うえだ"));
-    QCOMPARE(screen->Label2->text(), QStringLiteral("3"));
-}
-
-void StudentSelectionTest::oneKeyConfirmsIntoTheLevelMenu() {
+void StudentSelectionTest::choosingANameAndConfirming() {
     School school;
     school.inst.env.setNow(QDateTime(QDate(2026, 12, 9), QTime(10, 0, 0, 600)));
     StudentSelection* screen = school.open();
     pressDown(screen, rowAoki);
-    QTest::keyClick(screen->List1, Qt::Key_1);
+    QCOMPARE(screen->Label1->text(), QStringLiteral("中1 あおき"));
+    QCOMPARE(screen->Label2->text(), QStringLiteral("1"));
+    QTest::keyClick(screen->List1, Qt::Key_Up);
+    QTest::keyClick(screen->List1, Qt::Key_Up);
+    QCOMPARE(screen->Label1->text(), QStringLiteral("名前を選びなさい"));
+    const QRect rect = screen->List1->visualItemRect(screen->List1->item(rowUeda));
+    QTest::mouseClick(screen->List1->viewport(), Qt::LeftButton, {}, rect.center());
+    QCOMPARE(screen->Label1->text(), QStringLiteral("幼3 うえだ"));
+    pressDown(screen, 1);                       // off the end: stays on the last line
+    QTest::keyClick(screen->Combo1, Qt::Key_1); // the screen sees every key first
     QCOMPARE(school.levelMenuOpened, 1);
     const CurrentPupil& pupil = school.inst.state.pupil;
-    QCOMPARE(pupil.pupilIndex, 1);
-    QCOMPARE(pupil.pupilName, pupil.rosterNames[1]);
-    QCOMPARE(pupil.pupilName.trimmed(), QStringLiteral("あおき"));
-    QCOMPARE(pupil.pupilName.size(), 20);
-    QCOMPARE(pupil.pupilGroup, QStringLiteral("中１"));
-    QCOMPARE(pupil.loginTime, 36001); // 10:00:00.6 to the nearest second
-    // The level profile was stored on the way.
-    QCOMPARE(school.inst.state.profile.levelCount, 1);
-    QCOMPARE(school.inst.state.profile.levelNames[5], QStringLiteral("混合"));
-    QVERIFY(screen->Command14->isHidden());
-    QVERIFY(screen->Picture5->isVisible());
-    QCOMPARE(school.wrongSounds(), 0);
-    // With O.K. gone, "1" does nothing more.
-    QTest::keyClick(screen->List1, Qt::Key_1);
+    QCOMPARE(pupil.pupilIndex, 3);
+    QCOMPARE(pupil.pupilName, pupil.rosterNames[3]);
+    QCOMPARE(pupil.pupilName.trimmed(), QStringLiteral("うえだ"));
+    QCOMPARE(pupil.pupilGroup, QStringLiteral("幼３"));
+    QCOMPARE(pupil.loginTime, 36001);                  // 10:00:00.6 to the nearest second
+    QCOMPARE(school.inst.state.profile.levelCount, 1); // the level profile was stored
+    QVERIFY(screen->Command14->isHidden() && screen->Picture5->isVisible());
+    QTest::keyClick(screen->List1, Qt::Key_1); // O.K. is gone: "1" does nothing more
     QCOMPARE(school.levelMenuOpened, 1);
+    QCOMPARE(school.wrongSounds(), 0);
+}
+
+void StudentSelectionTest::otherWaysToConfirm() {
+    const QList<int> keys = {Qt::Key_Return, Qt::Key_Space, Qt::Key_Enter};
+    for (int key : keys) {
+        School school;
+        StudentSelection* screen = school.open();
+        pressDown(screen, rowTeacher);
+        QTest::keyClick(screen->List1, Qt::Key(key));
+        QCOMPARE(school.levelMenuOpened, 1);
+        // The teacher's entry keeps its exact name; a name that merely holds 先生 is a
+        // pupil of its own.
+        QCOMPARE(school.inst.state.pupil.pupilIndex, 4999);
+        QCOMPARE(school.inst.state.pupil.pupilName.trimmed(), QStringLiteral("先生"));
+        QCOMPARE(school.inst.state.pupil.pupilGroup, QString()); // past school age
+    }
+    School school;
+    StudentSelection* screen = school.open();
+    // A double-click through the window, as the platform delivers it.
+    QVERIFY(QTest::qWaitForWindowExposed(&school.host));
+    const QRect rect = screen->List1->visualItemRect(screen->List1->item(rowYamada));
+    const QPoint at = screen->List1->viewport()->mapTo(&school.host, rect.center());
+    QTest::mouseDClick(school.host.windowHandle(), Qt::LeftButton, {}, at);
+    QCOMPARE(school.levelMenuOpened, 1);
+    QCOMPARE(school.inst.state.pupil.pupilIndex, 5);
+    QCOMPARE(school.inst.state.pupil.pupilName.trimmed(), QStringLiteral("山田先生"));
 }
 
 void StudentSelectionTest::confirmWithoutANameSoundsWrong() {
     School school;
     StudentSelection* screen = school.open();
     QTest::keyClick(screen->List1, Qt::Key_1);
-    QCOMPARE(school.wrongSounds(), 1);
     QTest::mouseClick(screen->Command14, Qt::LeftButton);
     QCOMPARE(school.wrongSounds(), 2);
     QCOMPARE(school.levelMenuOpened, 0);
@@ -239,88 +218,26 @@ void StudentSelectionTest::confirmWithoutANameSoundsWrong() {
     QCOMPARE(school.levelMenuOpened, 0);
 }
 
-void StudentSelectionTest::enterSpaceAndDoubleClickConfirm() {
+void StudentSelectionTest::leavingForTheLauncher() {
     {
         School school;
-        StudentSelection* screen = school.open();
-        pressDown(screen, rowAoki);
-        QTest::keyClick(screen->List1, Qt::Key_Return);
-        QCOMPARE(school.levelMenuOpened, 1);
-        QCOMPARE(school.inst.state.pupil.pupilIndex, 1);
+        QTest::keyClick(school.open()->List1, Qt::Key_0);
+        QCOMPARE(school.inst.env.processes.size(), std::size_t(1));
+        const FakeEnvironment::Process& started = school.inst.env.processes.front();
+        const QString folder = school.inst.programFolder();
+        const QChar sep = QDir::separator();
+        QCOMPARE(started.program, folder.left(folder.size() - 1) + sep + ".." + sep + "起動" + sep +
+                                      "プログラムメニューc");
+        QCOMPARE(started.arguments, QStringList{QStringLiteral("001")});
+        QCOMPARE(school.inst.env.endedWith, 0);
+        QVERIFY(school.inst.env.messages.empty());
     }
-    {
-        School school;
-        StudentSelection* screen = school.open();
-        pressDown(screen, rowUeda);
-        QTest::keyClick(screen->List1, Qt::Key_Space);
-        QCOMPARE(school.levelMenuOpened, 1);
-        QCOMPARE(school.inst.state.pupil.pupilIndex, 3);
-        QCOMPARE(school.inst.state.pupil.pupilGroup, QStringLiteral("幼３"));
-    }
-    {
-        School school;
-        StudentSelection* screen = school.open();
-        // Through the window, as the platform delivers it: press, release, and a second
-        // press that the application turns into a double-click.
-        QVERIFY(QTest::qWaitForWindowExposed(&school.host));
-        const QRect rect = screen->List1->visualItemRect(screen->List1->item(rowYamada));
-        const QPoint at = screen->List1->viewport()->mapTo(&school.host, rect.center());
-        QTest::mouseDClick(school.host.windowHandle(), Qt::LeftButton, {}, at);
-        QCOMPARE(school.levelMenuOpened, 1);
-        QCOMPARE(school.inst.state.pupil.pupilIndex, 5);
-        QCOMPARE(screen->Label1->text(), QStringLiteral("中1 山田先生"));
-    }
-}
-
-void StudentSelectionTest::teacherEntryKeepsItsExactName() {
-    School school;
-    StudentSelection* screen = school.open();
-    pressDown(screen, rowTeacher);
-    QTest::keyClick(screen->List1, Qt::Key_1);
-    const CurrentPupil& pupil = school.inst.state.pupil;
-    QCOMPARE(pupil.pupilIndex, 4999);
-    QCOMPARE(pupil.pupilName.trimmed(), QStringLiteral("先生"));
-    QCOMPARE(pupil.pupilGroup, QString()); // 1990 is past school age: no grade label
-    // A pupil whose name merely holds 先生 is a pupil of their own.
-    QCOMPARE(pupil.rosterNames[5].trimmed(), QStringLiteral("山田先生"));
-}
-
-void StudentSelectionTest::zeroKeyStartsTheLauncher() {
-    School school;
-    StudentSelection* screen = school.open();
-    screen->Combo1->setFocus();
-    QTest::keyClick(screen->Combo1, Qt::Key_0); // the screen sees every key first
-    QCOMPARE(school.inst.env.processes.size(), std::size_t(1));
-    const FakeEnvironment::Process& started = school.inst.env.processes.front();
-    const QString folder = school.inst.programFolder();
-    const QChar sep = QDir::separator();
-    QCOMPARE(started.program, folder.left(folder.size() - 1) + sep + ".." + sep + "起動" + sep +
-                                  "プログラムメニューc");
-    QCOMPARE(started.arguments, QStringList{QStringLiteral("001")});
-    QCOMPARE(school.inst.env.endedWith, 0);
-    QVERIFY(school.inst.env.messages.empty());
-
-    InstallLayout layout;
-    layout.programFolder = QStringLiteral("/srv/教室/ミルネア/");
-#ifdef Q_OS_WIN
-    QCOMPARE(launcherPath(layout),
-             QStringLiteral("/srv/教室/ミルネア\\..\\起動\\プログラムメニューc.exe"));
-#else
-    QCOMPARE(launcherPath(layout),
-             QStringLiteral("/srv/教室/ミルネア/../起動/プログラムメニューc"));
-#endif
-}
-
-void StudentSelectionTest::launcherThatCannotStart() {
     School school;
     school.inst.env.processStarts = false;
-    StudentSelection* screen = school.open();
-    QTest::mouseClick(screen->Command7, Qt::LeftButton);
+    QTest::mouseClick(school.open()->Command7, Qt::LeftButton);
     QCOMPARE(school.inst.env.messages.size(), std::size_t(1));
     const FakeEnvironment::Message& message = school.inst.env.messages.front();
-    QVERIFY2(message.text.contains(launcherPath(school.inst.state.layout)),
-             qPrintable(message.text));
-    QCOMPARE(message.title, QStringLiteral("注意"));
+    QVERIFY(message.text.contains(launcherPath(school.inst.state.layout)));
     QVERIFY(school.inst.env.endedWith > 0);
 }
 
@@ -334,35 +251,26 @@ void StudentSelectionTest::secondCopyIsRefused() {
     QCOMPARE(message.text, secondCopyText);
     QCOMPARE(message.icon, MessageIcon::Critical);
     QVERIFY(school.inst.env.endedWith > 0);
-    // The refused copy read nothing.
-    QCOMPARE(school.inst.state.pupil.rosterLineCount, 0);
-    QVERIFY(school.inst.env.processes.empty());
+    QCOMPARE(school.inst.state.pupil.rosterLineCount, 0); // the refused copy read nothing
 }
 
 void StudentSelectionTest::displayModesAndPreSchoolShift() {
     School school;
     StudentSelection* screen = school.open();
     QListWidget* list = screen->List1;
-    QTest::mouseClick(screen->Option1[0], Qt::LeftButton);
-    QCOMPARE(screen->rosterDisplayMode(), 0);
-    QCOMPARE(list->item(rowAoki)->text(), QStringLiteral("中1 あおき　　　  2回/    3回"));
-    QCOMPARE(list->item(rowUeda)->text(), QStringLiteral("幼3 うえだ　　　　　  1回/    1回"));
-    QCOMPARE(slashColumn(list->item(rowUeda)->text()) - slashColumn(list->item(rowAoki)->text()),
-             4);
-    QCOMPARE(list->currentRow(), 0);
-
-    QTest::mouseClick(screen->Option1[2], Qt::LeftButton);
-    QCOMPARE(list->item(rowAoki)->text(), QStringLiteral("中1 あおき　　　  22/  2回"));
-    QCOMPARE(slashColumn(list->item(rowUeda)->text()) - slashColumn(list->item(rowAoki)->text()),
-             4);
-
-    QTest::mouseClick(screen->Option1[3], Qt::LeftButton);
-    QCOMPARE(list->item(rowAoki)->text(), QStringLiteral("中1 あおき　　　     27/    3回"));
-    QCOMPARE(slashColumn(list->item(rowUeda)->text()) - slashColumn(list->item(rowAoki)->text()),
-             4);
-
-    QTest::mouseClick(screen->Option1[1], Qt::LeftButton);
-    QCOMPARE(slashColumn(list->item(rowUeda)->text()), slashColumn(list->item(rowAoki)->text()));
+    const QStringList aoki = {"中1 あおき　　　  2回/    3回", "中1 あおき　　　  22/     27",
+                              "中1 あおき　　　  22/  2回", "中1 あおき　　　     27/    3回"};
+    for (int mode : {0, 2, 3, 1}) {
+        QTest::mouseClick(screen->Option1[mode], Qt::LeftButton);
+        QCOMPARE(screen->rosterDisplayMode(), mode);
+        QCOMPARE(list->item(rowAoki)->text(), aoki[mode]);
+        QCOMPARE(list->currentRow(), 0);
+        // The pre-school line's figures start two full-width columns further right in the
+        // modes with a run count.
+        QCOMPARE(slashColumn(list->item(rowUeda)->text()) -
+                     slashColumn(list->item(rowAoki)->text()),
+                 mode == 1 ? 0 : 4);
+    }
     QCOMPARE(list->item(rowTeacher)->text(), QStringLiteral("大+ 先生　　　　  　/       "));
 }
 
@@ -373,13 +281,11 @@ void StudentSelectionTest::gradeFilterNarrowsTheList() {
     QVERIFY(QTest::qWaitForWindowActive(&school.host));
     screen->Combo1->setFocus();
     QTest::keyClick(screen->Combo1, Qt::Key_Down); // 全学年 -> 中学生全体
-    QCOMPARE(screen->Combo1->currentText(), QStringLiteral("中学生全体"));
     QCOMPARE(school.inst.state.pupil.gradeFilter, QStringLiteral("中学生全体"));
     QCOMPARE(itemsOf(screen->List1), (QStringList{"－－－－－－", "中1 あおき　　　  22/     27",
                                                   "中1 山田先生　　  　/       "}));
     QCOMPARE(QApplication::focusWidget(), screen->List1);
     pressDown(screen, 2);
-    QCOMPARE(screen->Label2->text(), QStringLiteral("5"));
     QTest::keyClick(screen->List1, Qt::Key_1);
     QCOMPARE(school.inst.state.pupil.pupilIndex, 5);
 }
@@ -393,8 +299,8 @@ void StudentSelectionTest::rosterProblemsAreShownOnce() {
     const QString text = school.inst.env.messages.front().text;
     QVERIFY(text.contains(rosterPath(school.inst)));
     QVERIFY(text.contains(QStringLiteral("2行目")) && text.contains(QStringLiteral("3行目")));
-    QCOMPARE(screen->List1->count(), 2); // the header and あおき
-    QTest::mouseClick(screen->Option1[0], Qt::LeftButton);
+    QCOMPARE(screen->List1->count(), 2);                   // the header and あおき
+    QTest::mouseClick(screen->Option1[0], Qt::LeftButton); // a rebuild does not repeat it
     QCOMPARE(school.inst.env.messages.size(), std::size_t(1));
 
     QVERIFY(QFile::remove(rosterPath(school.inst)));
@@ -408,7 +314,7 @@ void StudentSelectionTest::rosterProblemsAreShownOnce() {
 void StudentSelectionTest::returningShowsFreshFigures() {
     School school;
     StudentSelection* screen = school.open();
-    screen->Combo1->setCurrentIndex(1);
+    QTest::keyClick(screen->Combo1, Qt::Key_Down);
     pressDown(screen, 1);
     QTest::keyClick(screen->List1, Qt::Key_1);
     QCOMPARE(school.levelMenuOpened, 1);
@@ -428,7 +334,7 @@ void StudentSelectionTest::titleOpensTheVersionDialog() {
     School school;
     StudentSelection* screen = school.open();
     QTest::mouseClick(screen->Option1[0], Qt::LeftButton);
-    QCOMPARE(screen->rosterDisplayMode(), 0);
+    pressDown(screen, 1);
     bool seen = false;
     QRect dialogRect;
     QTimer::singleShot(0, this, [&] {
@@ -442,10 +348,8 @@ void StudentSelectionTest::titleOpensTheVersionDialog() {
     QTest::mouseClick(screen->Label4, Qt::LeftButton);
     QVERIFY(seen);
     const QPoint centre = screen->mapToGlobal(screen->rect().center());
-    QVERIFY(qAbs(dialogRect.center().x() - centre.x()) <= 2);
-    QVERIFY(qAbs(dialogRect.center().y() - centre.y()) <= 2);
+    QVERIFY((dialogRect.center() - centre).manhattanLength() <= 4);
     // Closing the dialog brings the screen back to the active state: mode 1, the prompt.
-    QCOMPARE(screen->rosterDisplayMode(), 1);
     QVERIFY(screen->Option1[1]->isChecked());
     QCOMPARE(screen->Label1->text(), QStringLiteral("名前を選びなさい"));
 }
@@ -470,36 +374,28 @@ void StudentSelectionTest::columnsLineUpOnScreen() {
     QVERIFY(QTest::qWaitForWindowExposed(&school.host));
     QCOMPARE(school.host.size(), QSize(1024, 768));
 
-    const QFont font = screen->List1->font();
-    const QFontMetrics metrics(font);
-    qInfo("name list font: %s", qPrintable(QFontInfo(font).family()));
-    QCOMPARE(metrics.horizontalAdvance(QStringLiteral("あ")),
-             2 * metrics.horizontalAdvance(QStringLiteral("a")));
-    QCOMPARE(metrics.horizontalAdvance(QStringLiteral("ｶ")),
-             metrics.horizontalAdvance(QStringLiteral("a")));
+    // A fixed-pitch font: full-width characters are two half-width ones.
+    const QFontMetrics metrics(screen->List1->font());
+    const int half = metrics.horizontalAdvance(QStringLiteral("a"));
+    QCOMPARE(metrics.horizontalAdvance(QStringLiteral("あ")), 2 * half);
+    QCOMPARE(metrics.horizontalAdvance(QStringLiteral("ｶ")), half);
 
     const QString dir = QStringLiteral(MIRUNEA_ARTIFACTS_DIR);
     QDir().mkpath(dir);
     for (int mode : {1, 0}) {
         QTest::mouseClick(screen->Option1[mode], Qt::LeftButton);
-        // In a fixed-pitch font the "/" of every line stands at the same place (pre-school
-        // lines two full-width columns further in the modes with run counts).
-        int schoolSlash = -1;
-        for (int row = 1; row < screen->List1->count(); ++row) {
+        // The "/" of every line stands at the same place (pre-school lines two full-width
+        // columns further in the modes with run counts).
+        const QString first = screen->List1->item(1)->text();
+        const int schoolSlash = metrics.horizontalAdvance(first.left(first.indexOf('/')));
+        for (int row = 2; row < screen->List1->count(); ++row) {
             const QString line = screen->List1->item(row)->text();
-            const int x = metrics.horizontalAdvance(line.left(line.indexOf('/')));
-            const bool preSchool = line.startsWith(QStringLiteral("幼"));
-            const int expected = preSchool && mode == 0
-                                     ? schoolSlash + 4 * metrics.horizontalAdvance("a")
-                                     : schoolSlash;
-            if (schoolSlash < 0) {
-                schoolSlash = x;
-            } else {
-                QCOMPARE(x, expected);
-            }
+            const bool shifted = line.startsWith(QStringLiteral("幼")) && mode == 0;
+            QCOMPARE(metrics.horizontalAdvance(line.left(line.indexOf('/'))),
+                     schoolSlash + (shifted ? 4 * half : 0));
         }
-        const QString file = dir + QStringLiteral("/roster-name-list-mode%1.png").arg(mode);
-        QVERIFY(school.host.grab().save(file));
+        QVERIFY(school.host.grab().save(dir +
+                                        QStringLiteral("/roster-name-list-mode%1.png").arg(mode)));
     }
 }
 
