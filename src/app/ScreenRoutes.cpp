@@ -3,9 +3,13 @@
 #include "app/AppState.h"
 #include "drill/DrillRun.h"
 #include "result/ResultScreen.h"
+#include "roster/StudentSelection.h"
+#include "views/LevelMenu.h"
 
 void wireScreens(AppState& state) {
     // Each room adds the line that brings up its screen.
-    state.routes.openResultScreen = [&state] { openResultScreen(state); };
+    state.routes.openStudentSelection = [&state] { openStudentSelection(state); };
+    state.routes.openLevelMenu = [&state] { openLevelMenu(state); };
     state.routes.startRun = [&state] { startRun(state); };
+    state.routes.openResultScreen = [&state] { openResultScreen(state); };
 }
