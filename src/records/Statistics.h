@@ -1,10 +1,47 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
-// Per level (0..35) and pupil (0..5000) figures rebuilt from the results file.
+// One record of the loaded-record list: the fields the views work from.
+struct LoadedResult {
+    double runDate = 0;  // day number
+    double runClock = 0; // fraction of a day
+    int pupilNo = 0;
+    int level = 0;
+    int seconds = 0;
+};
+
+// Per level (0..35) and pupil (0..5000) figures rebuilt from the results file, held in
+// flat tables addressed by cell(level, pupil). Only levels 1..35 and pupils 1..5000 are
+// filled; slot 0 of either index stays unused.
 struct Statistics {
     static constexpr int levels = 36;
     static constexpr int pupils = 5001;
+    static constexpr int cells = levels * pupils;
+    static constexpr int noTime = 99999; // best time of a pupil or level without runs
     static constexpr int cell(int level, int pupil) { return level * pupils + pupil; }
+    static constexpr bool validCell(int level, int pupil) {
+        return level >= 0 && level < levels && pupil >= 0 && pupil < pupils;
+    }
+
+    Statistics();
+
+    // Zeroes the eight counters (best times and the loaded list are left alone).
+    void clearCounters();
+
+    std::vector<std::int16_t> statTotalRuns;     // counted runs (seconds below 6000)
+    std::vector<std::int32_t> statTotalPoints;   // points of every record
+    std::vector<std::int16_t> statJudgeRuns;     // counted runs inside the judging period
+    std::vector<std::int32_t> statJudgePoints;   // points inside the judging period
+    std::vector<std::int16_t> statOveruseRuns;   // counted runs inside the over-practice period
+    std::vector<std::int32_t> statOverusePoints; // points inside the over-practice period
+    std::vector<float> statRuns;                 // counted runs recorded today
+    std::vector<std::int32_t> statTodayPoints;   // points of the records recorded today
+
+    std::vector<std::int32_t> bestSeconds;       // per cell; noTime when none
+    std::vector<std::int32_t> schoolBestSeconds; // per level; noTime when none
+
+    // The newest records as last read (at most 20000), in file order.
+    std::vector<LoadedResult> loadedResults;
 };

@@ -1,0 +1,19 @@
+#include "records/Statistics.h"
+
+#include <algorithm>
+
+Statistics::Statistics()
+    : statTotalRuns(cells), statTotalPoints(cells), statJudgeRuns(cells), statJudgePoints(cells),
+      statOveruseRuns(cells), statOverusePoints(cells), statRuns(cells), statTodayPoints(cells),
+      bestSeconds(cells, noTime), schoolBestSeconds(levels, noTime) {}
+
+void Statistics::clearCounters() {
+    std::fill(statTotalRuns.begin(), statTotalRuns.end(), std::int16_t{0});
+    std::fill(statTotalPoints.begin(), statTotalPoints.end(), 0);
+    std::fill(statJudgeRuns.begin(), statJudgeRuns.end(), std::int16_t{0});
+    std::fill(statJudgePoints.begin(), statJudgePoints.end(), 0);
+    std::fill(statOveruseRuns.begin(), statOveruseRuns.end(), std::int16_t{0});
+    std::fill(statOverusePoints.begin(), statOverusePoints.end(), 0);
+    std::fill(statRuns.begin(), statRuns.end(), 0.0f);
+    std::fill(statTodayPoints.begin(), statTodayPoints.end(), 0);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// Writes "成績累積データ.dat" for the demo installation: a few hundred runs of the demo
+// pupils (numbers 1..40) at levels 1..3 over the three weeks up to and including today,
+// in the order they were made, so the screens have real figures to show. The same demo
+// is written every time. Replaces any results file in the folder; false with a reason
+// when it cannot be written.
+bool writeDemoResults(const QString& drillDataFolder, const QDate& today, QString* error,
+                      const QString& schoolCode = QString());
