@@ -35,7 +35,8 @@ QByteArray resultRecord(const QDateTime& when, int pupilNo, int level, int secon
 void writeFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
         qFatal("cannot write %s", qPrintable(path));
     }
 }

@@ -243,6 +243,7 @@ void seisekitime1::buildColumns() {
         c.Label8 = label(QStringLiteral("Label8") + n);
         for (QLabel* line : {c.Label7, c.Label8}) {
             line->setAutoFillBackground(true);
+            line->setIndent(4);
             QPalette pal = line->palette();
             pal.setColor(QPalette::Window, lineGrey);
             line->setPalette(pal);
@@ -537,23 +538,65 @@ bool seisekitime1::handleMenuKey(const QString& text) {
     return true;
 }
 
-void seisekitime1::keyPressEvent(QKeyEvent* event) {
-    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) {
-        Screen::keyPressEvent(event);
-        return;
+namespace {
+
+// Alt and a digit 1..9: the start buttons' access keys.
+int accessKeyLevel(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::AltModifier && event->key() >= Qt::Key_1 && event->key() <= Qt::Key_9) {
+        return event->key() - Qt::Key_0;
     }
-    if (!handleMenuKey(event->text())) {
+    return 0;
+}
+
+// The menu claims its access keys before they become shortcuts: a shortcut would click
+// the button only after a short animation, when the menu may already be refreshing.
+bool claimsAccessKey(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        accessKeyLevel(static_cast<QKeyEvent*>(event)) != 0) {
+        event->accept();
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool seisekitime1::event(QEvent* event) {
+    if (claimsAccessKey(event)) {
+        return true;
+    }
+    return Screen::event(event);
+}
+
+bool seisekitime1::handleKeyPress(QKeyEvent* event) {
+    const int level = accessKeyLevel(event);
+    if (level != 0) {
+        if (menuReady_ && level < static_cast<int>(columns_.size())) {
+            startLevel(level, StartFrom::Button);
+        }
+        return true;
+    }
+    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) {
+        return false;
+    }
+    return handleMenuKey(event->text());
+}
+
+void seisekitime1::keyPressEvent(QKeyEvent* event) {
+    if (!handleKeyPress(event)) {
         Screen::keyPressEvent(event);
     }
 }
 
 bool seisekitime1::eventFilter(QObject* watched, QEvent* event) {
+    if (claimsAccessKey(event)) {
+        return true;
+    }
     if (event->type() == QEvent::KeyPress && watched != Text2_) {
         // The menu sees its keys first, whichever control has the focus; what is typed
         // into the key folder belongs to that field.
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (!(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) &&
-            handleMenuKey(key->text())) {
+        if (handleKeyPress(static_cast<QKeyEvent*>(event))) {
             return true;
         }
     }

@@ -42,23 +42,24 @@ public:
     void goBack();
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct Column {
-        QLabel* Label1 = nullptr;        // the level number
-        QLabel* Label3 = nullptr;        // the level's name; a click starts it
-        QPushButton* Command4 = nullptr; // ｽﾀｰﾄ(i)
+        QLabel* Label1 = nullptr;         // the level number
+        QLabel* Label3 = nullptr;         // the level's name; a click starts it
+        QPushButton* Command4 = nullptr;  // ｽﾀｰﾄ(i)
         QPushButton* Command30 = nullptr; // ★解説★, when the level has an explanation
-        QLabel* Label7 = nullptr;        // criteria line
-        QLabel* Label8 = nullptr;        // recent figures
-        QLabel* Label9 = nullptr;        // "今日"
-        QLabel* Label10 = nullptr;       // "今まで"
-        QLabel* Label14 = nullptr;       // today's figures
-        QLabel* Label15 = nullptr;       // all-time figures
-        QLabel* Text1 = nullptr;         // "やりすぎ禁止"
+        QLabel* Label7 = nullptr;         // criteria line
+        QLabel* Label8 = nullptr;         // recent figures
+        QLabel* Label9 = nullptr;         // "今日"
+        QLabel* Label10 = nullptr;        // "今まで"
+        QLabel* Label14 = nullptr;        // today's figures
+        QLabel* Label15 = nullptr;        // all-time figures
+        QLabel* Text1 = nullptr;          // "やりすぎ禁止"
     };
 
     void buildHeader();
@@ -71,6 +72,7 @@ private:
     void showWaitPanel();
     void hideWaitPanel();
     bool handleMenuKey(const QString& text);
+    bool handleKeyPress(QKeyEvent* event);
     bool refusesLevelTimes(int level);
 
     void openTeacherPanel();
@@ -79,14 +81,14 @@ private:
     QLabel* label(const QString& name, const QString& text = QString());
     QPushButton* button(const QString& name, const QString& text);
 
-    std::vector<Column> columns_; // element 0 is never shown
-    QLabel* Label11_ = nullptr;   // title
-    QLabel* Label12_ = nullptr;   // grade and name
-    QLabel* Label13_ = nullptr;   // school and pupil number
-    QLabel* Label17_ = nullptr;   // minutes since the name was picked
-    QLabel* Label18_ = nullptr;   // today's runs
-    QComboBox* Combo1_ = nullptr; // grade filter of the result views
-    QComboBox* Combo2_ = nullptr; // period of the all-results list (hidden)
+    std::vector<Column> columns_;      // element 0 is never shown
+    QLabel* Label11_ = nullptr;        // title
+    QLabel* Label12_ = nullptr;        // grade and name
+    QLabel* Label13_ = nullptr;        // school and pupil number
+    QLabel* Label17_ = nullptr;        // minutes since the name was picked
+    QLabel* Label18_ = nullptr;        // today's runs
+    QComboBox* Combo1_ = nullptr;      // grade filter of the result views
+    QComboBox* Combo2_ = nullptr;      // period of the all-results list (hidden)
     QPushButton* Command1_ = nullptr;  // 戻る(0)
     QPushButton* Command8_ = nullptr;  // データ処理
     QPushButton* Command27_ = nullptr; // 印刷

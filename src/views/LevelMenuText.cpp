@@ -56,7 +56,9 @@ QString todayFigures(const AppState& state, int level) {
     if (runs == 0) {
         return QStringLiteral("-----");
     }
-    return QStringLiteral("%1回/%2点").arg(shortNumber(runs)).arg(state.stats.statTodayPoints[cell]);
+    return QStringLiteral("%1回/%2点")
+        .arg(shortNumber(runs))
+        .arg(state.stats.statTodayPoints[cell]);
 }
 
 QString totalFigures(const AppState& state, int level) {

@@ -47,7 +47,8 @@ bool isOverPractised(const AppState& state, int level) {
     }
     const LevelCriteria& c = state.criteria[level];
     const int cell = cellOf(state, level);
-    const bool tooManyRuns = c.overuseRuns != 0 && state.stats.statOveruseRuns[cell] >= c.overuseRuns;
+    const bool tooManyRuns =
+        c.overuseRuns != 0 && state.stats.statOveruseRuns[cell] >= c.overuseRuns;
     const bool tooManyPoints =
         c.overusePoints != 0 && state.stats.statOverusePoints[cell] >= c.overusePoints;
     return tooManyRuns || tooManyPoints;

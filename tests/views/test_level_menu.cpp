@@ -84,8 +84,7 @@ struct Menu {
         return qobject_cast<seisekitime1*>(host.current());
     }
 
-    template <typename W>
-    W* find(const QString& name) {
+    template <typename W> W* find(const QString& name) {
         W* w = host.findChild<W*>(name);
         if (!w) {
             qFatal("no control %s", qPrintable(name));
@@ -94,7 +93,9 @@ struct Menu {
     }
     QString text(const QString& labelName) { return find<QLabel>(labelName)->text(); }
     bool shown(const QString& name) { return !find<QWidget>(name)->isHidden(); }
-    QPushButton* start(int level) { return find<QPushButton>(QStringLiteral("Command4_%1").arg(level)); }
+    QPushButton* start(int level) {
+        return find<QPushButton>(QStringLiteral("Command4_%1").arg(level));
+    }
 
     std::vector<FakeEnvironment::Message>& messages() { return t.env.messages; }
 };
@@ -112,12 +113,12 @@ class TestLevelMenu : public QObject {
 private slots:
     void showsTheHeaderAndThePupilsFigures() {
         Menu m;
-        m.run(0, 1, 30);        // 5 points x 1.5 = 7
-        m.run(0, 1, 45);        // 4 x 1.5 = 6
-        m.run(0, 1, 99999);     // timed out: no run, no points
-        m.run(3, 1, 40);        // 5 x 1.5 = 7
-        m.run(8, 1, 20);        // 11 x 1.5 = 16, outside the 7 days
-        m.run(0, 1, 20, 7);     // another pupil
+        m.run(0, 1, 30);    // 5 points x 1.5 = 7
+        m.run(0, 1, 45);    // 4 x 1.5 = 6
+        m.run(0, 1, 99999); // timed out: no run, no points
+        m.run(3, 1, 40);    // 5 x 1.5 = 7
+        m.run(8, 1, 20);    // 11 x 1.5 = 16, outside the 7 days
+        m.run(0, 1, 20, 7); // another pupil
         seisekitime1* menu = m.open();
         QVERIFY(menu);
         QVERIFY(menu->menuReady());
@@ -248,9 +249,15 @@ private slots:
         QCOMPARE(m.runsStarted, 2);
         QCOMPARE(m.t.state.run.levelNo, 1);
 
-        // Alt and the digit: the button's access key.
+        // Alt and the digit: the button's access key, through the window system.
         menu->activate();
-        QTest::keyClick(&m.host, '1', Qt::AltModifier);
+        m.host.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&m.host));
+        QTest::keyClick(m.host.windowHandle(), Qt::Key_1, Qt::AltModifier);
+        QCOMPARE(m.runsStarted, 3);
+        menu->activate();
+        QTest::keyClick(m.host.windowHandle(), Qt::Key_2, Qt::AltModifier);
+        QTest::keyClick(m.host.windowHandle(), Qt::Key_1, Qt::ControlModifier);
         QCOMPARE(m.runsStarted, 3);
     }
 
@@ -296,8 +303,8 @@ private slots:
         QCOMPARE(m.t.state.criteria[2].targetSeconds, 600);
         QCOMPARE(m.t.state.criteria[2].minimumSeconds, 600);
         QCOMPARE(m.t.state.criteria[1].targetSeconds, 40);
-        for (const char* name : {"Label7_2", "Label8_2", "Label9_2", "Label10_2", "Label14_2",
-                                 "Label15_2"}) {
+        for (const char* name :
+             {"Label7_2", "Label8_2", "Label9_2", "Label10_2", "Label14_2", "Label15_2"}) {
             QVERIFY2(!m.shown(QString::fromLatin1(name)), name);
         }
         QVERIFY(m.shown("Label7_1"));
@@ -341,7 +348,7 @@ private slots:
             bool printButton;
         };
         const Case cases[] = {
-            {"先生", 0, true, false},   {"先生", 1, true, true},      {"先生２", 1, false, true},
+            {"先生", 0, true, false},      {"先生", 1, true, true},   {"先生２", 1, false, true},
             {"山田先生", 0, false, false}, {"山田", 1, false, false},
         };
         for (const Case& c : cases) {

@@ -82,8 +82,7 @@ private slots:
 
     void anAbsentKeyFileStopsTheGateAndLeavesTheFile() {
         TestInstallation t;
-        const QString config =
-            t.copyFixture(QStringLiteral("config-cp932.txt"), configPath(t));
+        const QString config = t.copyFixture(QStringLiteral("config-cp932.txt"), configPath(t));
         const QString typed = QDir::toNativeSeparators(t.root() + QStringLiteral("/nokey"));
         const GateResult result = passTeacherGate(t.state, typed, QStringLiteral("A:\\"));
         QCOMPARE(result.outcome, GateOutcome::KeyMissing);
@@ -92,8 +91,7 @@ private slots:
 
     void aChangedFolderIsWrittenBackByteForByte() {
         TestInstallation t;
-        const QString config =
-            t.copyFixture(QStringLiteral("config-cp932.txt"), configPath(t));
+        const QString config = t.copyFixture(QStringLiteral("config-cp932.txt"), configPath(t));
         const QString folder = keyFolder(t);
         const GateResult result = passTeacherGate(t.state, folder, QStringLiteral("A:\\"));
         QCOMPARE(result.outcome, GateOutcome::Passed);
@@ -106,8 +104,7 @@ private slots:
 
     void aJapaneseFolderIsWrittenInTheJapaneseCodePage() {
         TestInstallation t;
-        const QString config =
-            t.copyFixture(QStringLiteral("config-cp932.txt"), configPath(t));
+        const QString config = t.copyFixture(QStringLiteral("config-cp932.txt"), configPath(t));
         QVERIFY(rewriteKeyFolder(t.state, QStringLiteral("E:\\先生のキー"), nullptr));
         // 先 = 90 E6, 生 = 90 B6, の = 82 CC, キ = 83 4C, ー = 81 5B.
         QCOMPARE(bytesOf(config),
@@ -147,8 +144,7 @@ private slots:
 
     void aFolderTheFileCannotHoldIsRefused() {
         TestInstallation t;
-        const QString config =
-            t.copyFixture(QStringLiteral("config-cp932.txt"), configPath(t));
+        const QString config = t.copyFixture(QStringLiteral("config-cp932.txt"), configPath(t));
         QString error;
         QVERIFY(!rewriteKeyFolder(t.state, QStringLiteral("A:\\\"x"), &error));
         QVERIFY(!error.isEmpty());
