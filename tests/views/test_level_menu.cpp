@@ -150,6 +150,24 @@ private slots:
         saveGrab(m.host.current(), QStringLiteral("level-menu-one-level.png"));
     }
 
+    void comingBackRefreshesEveryFigure() {
+        Menu m;
+        seisekitime1* menu = m.open();
+        QCOMPARE(m.text("Label14_1"), QStringLiteral("-----"));
+        QCOMPARE(m.text("Label8_1"), QStringLiteral("最近7日=0回 / 0点"));
+        // A run recorded meanwhile (the result screen hands back to this menu).
+        m.run(0, 1, 30);
+        m.t.writeBytes(m.t.drillDataFolder() + QStringLiteral("成績累積データ.dat"), m.records);
+        m.t.env.advance(5 * 60 * 1000);
+        menu->activate();
+        QCOMPARE(m.text("Label14_1"), QStringLiteral("1回/7点"));
+        QCOMPARE(m.text("Label15_1"), QStringLiteral("1回/7点"));
+        QCOMPARE(m.text("Label8_1"), QStringLiteral("最近7日=1回 / 7点"));
+        QCOMPARE(m.text("Label18"), QStringLiteral("本日総回数＝1回"));
+        QCOMPARE(m.text("Label17"), QStringLiteral("起動後20分"));
+        QVERIFY(menu->menuReady());
+    }
+
     void aPupilWithoutRunsSeesDashes() {
         Menu m;
         m.run(0, 1, 30, 7);
@@ -184,6 +202,8 @@ private slots:
         auto* bar = m.find<QScrollBar>("HScroll1");
         QVERIFY(m.shown("HScroll1"));
         QCOMPARE(bar->maximum(), 3);
+        QVERIFY(m.host.findChild<QPushButton*>("Command30_1"));
+        QVERIFY(!m.host.findChild<QPushButton*>("Command30_2"));
         QCOMPARE(m.find<QLabel>("Label1_2")->x(), qRound((307 + 3456) / 15.0));
         bar->setValue(3);
         QCOMPARE(menu->firstVisibleColumn(), 3);
