@@ -460,7 +460,7 @@ void seisekitime1::activate() {
             columns_[i].Text1->raise();
         }
     }
-    if (Picture7_->isVisible()) {
+    if (!Picture7_->isHidden()) {
         Picture7_->raise();
     }
 
@@ -489,7 +489,7 @@ void seisekitime1::startLevel(int level, StartFrom from) {
     if (level < 1 || level >= static_cast<int>(columns_.size())) {
         return;
     }
-    if (Picture7_->isVisible() || !columns_[level].Command4->isEnabled()) {
+    if (!Picture7_->isHidden() || !columns_[level].Command4->isEnabled()) {
         return;
     }
     if (refusesLevelTimes(level)) {
