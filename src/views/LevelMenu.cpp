@@ -1,9 +1,12 @@
 #include "views/LevelMenu.h"
 
 #include "app/AppState.h"
+#include "app/JapaneseFonts.h"
 #include "app/Messages.h"
 #include "app/ScreenHost.h"
+#include "drill/RunFigures.h"
 #include "records/ResultsFile.h"
+#include "roster/GradeRules.h"
 #include "views/LevelMenuText.h"
 #include "views/TeacherGate.h"
 
@@ -21,7 +24,7 @@
 
 namespace {
 
-const QString menuFont = QStringLiteral("ＭＳ ゴシック");
+const QString& menuFont = msPGothic;
 
 // The columns share this width when fewer than five levels are offered.
 constexpr int columnsWidth = 14592;
@@ -50,13 +53,6 @@ const QColor lineGrey(224, 224, 224);
 QColor colorOf(unsigned rgb) {
     return QColor(rgb & 0xff, (rgb >> 8) & 0xff, (rgb >> 16) & 0xff);
 }
-
-// The twelve choices every grade selector offers, in their order.
-const QStringList gradeFilterChoices = {
-    QStringLiteral("全学年"), QStringLiteral("中学生全体"), QStringLiteral("小学生全体"),
-    QStringLiteral("中３"),   QStringLiteral("中２"),       QStringLiteral("中１"),
-    QStringLiteral("小６"),   QStringLiteral("小５"),       QStringLiteral("小４"),
-    QStringLiteral("小３"),   QStringLiteral("小２"),       QStringLiteral("小１")};
 
 const QStringList periodChoices = {
     QStringLiteral("　　　今週の全成績"), QStringLiteral("　　先週からの全成績"),
@@ -146,10 +142,11 @@ void seisekitime1::buildHeader() {
     // The selection screen's filter is taken over; it leads the list when it is not one
     // of the usual choices, so the box shows exactly that text.
     const QString filter = state_.pupil.gradeFilter;
-    if (!gradeFilterChoices.contains(filter)) {
+    const QStringList choices = gradeFilterChoices();
+    if (!choices.contains(filter)) {
         Combo1_->addItem(filter);
     }
-    Combo1_->addItems(gradeFilterChoices);
+    Combo1_->addItems(choices);
     Combo1_->setCurrentText(filter);
     layout_.place(Combo1_, 11100, 150, 2000, 420);
     layout_.setFont(Combo1_, menuFont, 11);
@@ -402,7 +399,7 @@ void seisekitime1::activate() {
     const bool teacher = isTeacher(state_);
     Command8_->setVisible(teacher);
     Command27_->setVisible(nameContainsTeacher(state_) && state_.profile.printEnabled == 1);
-    Label17_->setText(minutesSinceLogin(state_));
+    Label17_->setText(loginMinutesLine(state_));
 
     menuReady_ = false;
     ProgressBar1_->setValue(0);

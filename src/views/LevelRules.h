@@ -11,8 +11,8 @@ struct LevelOpening {
     std::array<bool, 36> overuseBanner{};
 };
 
-// Tests on the current pupil (state.pupil.pupilIndex) at one level.
-bool isPracticeLevel(const AppState& state, int level);
+// Tests on the current pupil (state.pupil.pupilIndex) at one level. A practice level
+// (its name contains "練") is told by isPracticeLevel of drill/RunFigures.h.
 bool isLevelCleared(const AppState& state, int level);
 bool isOverPractised(const AppState& state, int level);
 

@@ -1,4 +1,5 @@
 // The level menu driven through real key and mouse events, over a results file on disk.
+#include "app/JapaneseFonts.h"
 #include "app/ScreenHost.h"
 #include "support/TestInstallation.h"
 #include "views/LevelMenu.h"
@@ -111,6 +112,8 @@ void saveGrab(QWidget* widget, const QString& name) {
 class TestLevelMenu : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { mapJapaneseFonts(); }
+
     void showsTheHeaderAndThePupilsFigures() {
         Menu m;
         m.run(0, 1, 30);    // 5 points x 1.5 = 7
