@@ -27,10 +27,6 @@ bool hasNoClearRequirement(const AppState& state, int level) {
 
 } // namespace
 
-bool isPracticeLevel(const AppState& state, int level) {
-    return validLevel(level) && state.profile.levelNames[level].contains(QStringLiteral("練"));
-}
-
 bool isLevelCleared(const AppState& state, int level) {
     if (!validLevel(level)) {
         return false;
