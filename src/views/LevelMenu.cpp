@@ -399,7 +399,7 @@ void seisekitime1::activate() {
     const bool teacher = isTeacher(state_);
     Command8_->setVisible(teacher);
     Command27_->setVisible(nameContainsTeacher(state_) && state_.profile.printEnabled == 1);
-    Label17_->setText(loginMinutesLine(state_));
+    Label17_->setText(minutesSinceLoginText(state_));
 
     menuReady_ = false;
     ProgressBar1_->setValue(0);

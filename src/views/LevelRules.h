@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drill/RunFigures.h"
+
 #include <array>
 
 struct AppState;
@@ -11,8 +13,7 @@ struct LevelOpening {
     std::array<bool, 36> overuseBanner{};
 };
 
-// Tests on the current pupil (state.pupil.pupilIndex) at one level. A practice level
-// (its name contains "練") is told by isPracticeLevel of drill/RunFigures.h.
+// Tests on the current pupil (state.pupil.pupilIndex) at one level.
 bool isLevelCleared(const AppState& state, int level);
 bool isOverPractised(const AppState& state, int level);
 

@@ -272,11 +272,11 @@ private slots:
         Fixture f(1, 1);
         f.env.setNow(QDateTime(QDate(2026, 12, 9), QTime(10, 30, 59)));
         f.state.pupil.loginTime = 10 * 3600;
-        QCOMPARE(loginMinutesLine(f.state), QStringLiteral("起動後30分"));
+        QCOMPARE(minutesSinceLoginText(f.state), QStringLiteral("起動後30分"));
         // Just after midnight the difference is negative and shown as it is.
         f.env.setNow(QDateTime(QDate(2026, 12, 10), QTime(0, 1, 0)));
         f.state.pupil.loginTime = 23 * 3600 + 59 * 60;
-        QCOMPARE(loginMinutesLine(f.state), QStringLiteral("起動後-1438分"));
+        QCOMPARE(minutesSinceLoginText(f.state), QStringLiteral("起動後-1438分"));
     }
 };
 
