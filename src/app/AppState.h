@@ -10,6 +10,9 @@
 #include "roster/CurrentPupil.h"
 #include "views/ViewState.h"
 
+#include <QPointer>
+#include <QWidget>
+
 class Environment;
 class ScreenHost;
 
@@ -29,4 +32,6 @@ struct AppState {
     Statistics stats;
     SoundTable sounds;
     ViewState views;
+
+    QPointer<QWidget> waitWindow; // BASEFRM while it is on show (app/WaitWindow.h)
 };

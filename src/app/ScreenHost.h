@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/Screen.h"
+
 #include <QPointer>
 #include <QWidget>
-
-class Screen;
 
 // The one top-level window. It shows the current screen filling the window and keeps
 // the design's 4:3 proportion through the screen's scale factor.

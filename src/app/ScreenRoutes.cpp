@@ -1,10 +1,15 @@
 #include "app/ScreenRoutes.h"
 
 #include "app/AppState.h"
+#include "drill/DrillRun.h"
+#include "result/ResultScreen.h"
+#include "roster/StudentSelection.h"
 #include "views/LevelMenu.h"
 
 void wireScreens(AppState& state) {
     // Each room adds the line that brings up its screen.
-    (void)state;
+    state.routes.openStudentSelection = [&state] { openStudentSelection(state); };
     state.routes.openLevelMenu = [&state] { openLevelMenu(state); };
+    state.routes.startRun = [&state] { startRun(state); };
+    state.routes.openResultScreen = [&state] { openResultScreen(state); };
 }

@@ -1,6 +1,29 @@
+#include "app/AppState.h"
+#include "app/Firstfrm.h"
+#include "app/JapaneseFonts.h"
+#include "app/ScreenHost.h"
+#include "app/ScreenRoutes.h"
+#include "app/SystemEnvironment.h"
+
 #include <QApplication>
 
+// The program takes no arguments: the launcher starts it, the pupil is chosen on the
+// name list. Fatal errors end it from inside (with a non-zero status) after their
+// message; closing the last window ends it normally.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("mirunea"));
+    mapJapaneseFonts();
+
+    SystemEnvironment environment;
+    AppState state;
+    state.env = &environment;
+
+    ScreenHost host;
+    state.host = &host;
+    wireScreens(state);
+
+    Firstfrm splash(state, QCoreApplication::applicationDirPath());
+    splash.load();
+    return QApplication::exec();
 }

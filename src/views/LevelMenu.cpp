@@ -1,9 +1,12 @@
 #include "views/LevelMenu.h"
 
 #include "app/AppState.h"
+#include "app/JapaneseFonts.h"
 #include "app/Messages.h"
 #include "app/ScreenHost.h"
+#include "drill/RunFigures.h"
 #include "records/ResultsFile.h"
+#include "roster/GradeRules.h"
 #include "views/LevelMenuText.h"
 #include "views/TeacherGate.h"
 
@@ -21,7 +24,7 @@
 
 namespace {
 
-const QString menuFont = QStringLiteral("ＭＳ ゴシック");
+const QString& menuFont = msPGothic;
 
 // The columns share this width when fewer than five levels are offered.
 constexpr int columnsWidth = 14592;
@@ -50,13 +53,6 @@ const QColor lineGrey(224, 224, 224);
 QColor colorOf(unsigned rgb) {
     return QColor(rgb & 0xff, (rgb >> 8) & 0xff, (rgb >> 16) & 0xff);
 }
-
-// The twelve choices every grade selector offers, in their order.
-const QStringList gradeFilterChoices = {
-    QStringLiteral("全学年"), QStringLiteral("中学生全体"), QStringLiteral("小学生全体"),
-    QStringLiteral("中３"),   QStringLiteral("中２"),       QStringLiteral("中１"),
-    QStringLiteral("小６"),   QStringLiteral("小５"),       QStringLiteral("小４"),
-    QStringLiteral("小３"),   QStringLiteral("小２"),       QStringLiteral("小１")};
 
 const QStringList periodChoices = {
     QStringLiteral("　　　今週の全成績"), QStringLiteral("　　先週からの全成績"),
@@ -146,10 +142,11 @@ void seisekitime1::buildHeader() {
     // The selection screen's filter is taken over; it leads the list when it is not one
     // of the usual choices, so the box shows exactly that text.
     const QString filter = state_.pupil.gradeFilter;
-    if (!gradeFilterChoices.contains(filter)) {
+    const QStringList choices = gradeFilterChoices();
+    if (!choices.contains(filter)) {
         Combo1_->addItem(filter);
     }
-    Combo1_->addItems(gradeFilterChoices);
+    Combo1_->addItems(choices);
     Combo1_->setCurrentText(filter);
     layout_.place(Combo1_, 11100, 150, 2000, 420);
     layout_.setFont(Combo1_, menuFont, 11);
@@ -243,6 +240,7 @@ void seisekitime1::buildColumns() {
         c.Label8 = label(QStringLiteral("Label8") + n);
         for (QLabel* line : {c.Label7, c.Label8}) {
             line->setAutoFillBackground(true);
+            line->setIndent(4);
             QPalette pal = line->palette();
             pal.setColor(QPalette::Window, lineGrey);
             line->setPalette(pal);
@@ -401,7 +399,7 @@ void seisekitime1::activate() {
     const bool teacher = isTeacher(state_);
     Command8_->setVisible(teacher);
     Command27_->setVisible(nameContainsTeacher(state_) && state_.profile.printEnabled == 1);
-    Label17_->setText(minutesSinceLogin(state_));
+    Label17_->setText(minutesSinceLoginText(state_));
 
     menuReady_ = false;
     ProgressBar1_->setValue(0);
@@ -459,7 +457,7 @@ void seisekitime1::activate() {
             columns_[i].Text1->raise();
         }
     }
-    if (Picture7_->isVisible()) {
+    if (!Picture7_->isHidden()) {
         Picture7_->raise();
     }
 
@@ -488,7 +486,7 @@ void seisekitime1::startLevel(int level, StartFrom from) {
     if (level < 1 || level >= static_cast<int>(columns_.size())) {
         return;
     }
-    if (Picture7_->isVisible() || !columns_[level].Command4->isEnabled()) {
+    if (!Picture7_->isHidden() || !columns_[level].Command4->isEnabled()) {
         return;
     }
     if (refusesLevelTimes(level)) {
@@ -537,23 +535,65 @@ bool seisekitime1::handleMenuKey(const QString& text) {
     return true;
 }
 
-void seisekitime1::keyPressEvent(QKeyEvent* event) {
-    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) {
-        Screen::keyPressEvent(event);
-        return;
+namespace {
+
+// Alt and a digit 1..9: the start buttons' access keys.
+int accessKeyLevel(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::AltModifier && event->key() >= Qt::Key_1 && event->key() <= Qt::Key_9) {
+        return event->key() - Qt::Key_0;
     }
-    if (!handleMenuKey(event->text())) {
+    return 0;
+}
+
+// The menu claims its access keys before they become shortcuts: a shortcut would click
+// the button only after a short animation, when the menu may already be refreshing.
+bool claimsAccessKey(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        accessKeyLevel(static_cast<QKeyEvent*>(event)) != 0) {
+        event->accept();
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool seisekitime1::event(QEvent* event) {
+    if (claimsAccessKey(event)) {
+        return true;
+    }
+    return Screen::event(event);
+}
+
+bool seisekitime1::handleKeyPress(QKeyEvent* event) {
+    const int level = accessKeyLevel(event);
+    if (level != 0) {
+        if (menuReady_ && level < static_cast<int>(columns_.size())) {
+            startLevel(level, StartFrom::Button);
+        }
+        return true;
+    }
+    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) {
+        return false;
+    }
+    return handleMenuKey(event->text());
+}
+
+void seisekitime1::keyPressEvent(QKeyEvent* event) {
+    if (!handleKeyPress(event)) {
         Screen::keyPressEvent(event);
     }
 }
 
 bool seisekitime1::eventFilter(QObject* watched, QEvent* event) {
+    if (claimsAccessKey(event)) {
+        return true;
+    }
     if (event->type() == QEvent::KeyPress && watched != Text2_) {
         // The menu sees its keys first, whichever control has the focus; what is typed
         // into the key folder belongs to that field.
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (!(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) &&
-            handleMenuKey(key->text())) {
+        if (handleKeyPress(static_cast<QKeyEvent*>(event))) {
             return true;
         }
     }

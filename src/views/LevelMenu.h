@@ -42,6 +42,7 @@ public:
     void goBack();
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -71,6 +72,7 @@ private:
     void showWaitPanel();
     void hideWaitPanel();
     bool handleMenuKey(const QString& text);
+    bool handleKeyPress(QKeyEvent* event);
     bool refusesLevelTimes(int level);
 
     void openTeacherPanel();

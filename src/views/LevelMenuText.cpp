@@ -70,7 +70,7 @@ QString totalFigures(const AppState& state, int level) {
     return QStringLiteral("%1回/%2点").arg(runs).arg(state.stats.statTotalPoints[cell]);
 }
 
-QString minutesSinceLogin(const AppState& state) {
+QString minutesSinceLoginText(const AppState& state) {
     const int now = state.env->now().time().msecsSinceStartOfDay() / 1000;
     // Integer division truncates toward zero, so just after midnight the label shows a
     // negative number of minutes, as the drill screen does.

@@ -17,7 +17,7 @@ QString todayFigures(const AppState& state, int level);
 // All-time figures "12回/150点", or "------" when the level was never run.
 QString totalFigures(const AppState& state, int level);
 // "起動後12分": whole minutes since the name was picked (negative after midnight).
-QString minutesSinceLogin(const AppState& state);
+QString minutesSinceLoginText(const AppState& state);
 // The pupil's counted runs today over all levels.
 int todaysTotalRuns(const AppState& state);
 QString totalRunsLine(int totalRuns);

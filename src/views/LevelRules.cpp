@@ -1,6 +1,7 @@
 #include "views/LevelRules.h"
 
 #include "app/AppState.h"
+#include "drill/RunFigures.h"
 
 #include <algorithm>
 
@@ -26,10 +27,6 @@ bool hasNoClearRequirement(const AppState& state, int level) {
 }
 
 } // namespace
-
-bool isPracticeLevel(const AppState& state, int level) {
-    return validLevel(level) && state.profile.levelNames[level].contains(QStringLiteral("練"));
-}
 
 bool isLevelCleared(const AppState& state, int level) {
     if (!validLevel(level)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drill/RunFigures.h"
+
 #include <array>
 
 struct AppState;
@@ -12,7 +14,6 @@ struct LevelOpening {
 };
 
 // Tests on the current pupil (state.pupil.pupilIndex) at one level.
-bool isPracticeLevel(const AppState& state, int level);
 bool isLevelCleared(const AppState& state, int level);
 bool isOverPractised(const AppState& state, int level);
 

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/Environment.h"
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class QLabel;
+class SplashPicture;
+struct AppState;
+
+// The start-up window, the program's only entry. Loading it reseeds the random source,
+// shows today's date, chooses the season colour and paints; 100 ms later its one-shot
+// Timer1 runs startProgram and the splash closes.
+class Firstfrm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int timer1Interval = 100;
+
+    Firstfrm(AppState& state, QString executableDirectory, QWidget* parent = nullptr);
+    ~Firstfrm() override;
+
+    // The loading step: seed, date, season colour, show and paint, then Timer1.
+    void load();
+
+    SplashPicture* Picture1 = nullptr;
+    QLabel* Label5 = nullptr; // the date
+    QLabel* Label1 = nullptr; // "Just a moment, please."
+    QLabel* credit = nullptr; // the credit line
+    std::unique_ptr<Timer> Timer1;
+
+private:
+    void Timer1_Timer();
+
+    AppState& state_;
+    QString executableDirectory_;
+};
+
+// The credit line under the artwork.
+inline const QString splashCredit = QStringLiteral("制作　ミルネア開発グループ");

@@ -1,0 +1,47 @@
+#include "app/Startup.h"
+
+#include "app/AppState.h"
+#include "app/ConfigFiles.h"
+#include "app/LayoutResolution.h"
+#include "app/ProfileLoading.h"
+#include "app/Screen.h"
+#include "app/ScreenHost.h"
+#include "records/CriteriaFile.h"
+#include "result/SoundCues.h"
+
+bool initialiseProgram(AppState& state, const QString& executableDirectory) {
+    InstallLayout& layout = state.layout;
+    layout.programFolder = programFolderOf(executableDirectory);
+    if (!readPathFile(state, pathFileOf(layout.programFolder))) {
+        return false;
+    }
+    if (!readSharedConfig(state, sharedConfigFileOf(layout.dataRoot))) {
+        return false;
+    }
+    deriveDataFolders(layout);
+    loadStartupProfile(state);
+    if (!loadCriteria(state)) {
+        return false;
+    }
+    return loadSoundTable(state);
+}
+
+void startProgram(AppState& state, const QString& executableDirectory) {
+    if (!initialiseProgram(state, executableDirectory)) {
+        return;
+    }
+    if (state.host) {
+        state.host->show();
+    }
+    if (state.routes.openStudentSelection) {
+        state.routes.openStudentSelection();
+        return;
+    }
+    if (state.routes.startRun) {
+        // No pupil has confirmed a name, so the level profile the name list would load is
+        // loaded here, without the level menu.
+        applyLevelProfile(state.profile, drillLevelNames());
+        state.run.levelNo = 1;
+        state.routes.startRun();
+    }
+}

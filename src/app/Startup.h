@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+struct AppState;
+
+// The start-up initialisation, once, in this order: the program folder; the data root
+// from the path file; the shared configuration; the drill's folder name; the drill's
+// data folder and the sound folder; the start-up profile; the criteria; the sound table.
+// executableDirectory is the folder holding the program (the application's directory
+// in the real program). False when a step has failed: its message is shown and the
+// program is ending, so the caller does nothing more.
+bool initialiseProgram(AppState& state, const QString& executableDirectory);
+
+// Run by the splash: the initialisation, then the name list. Until the name list is part
+// of the program, the drill screen on level 1 stands in for it so the program can be seen.
+void startProgram(AppState& state, const QString& executableDirectory);
