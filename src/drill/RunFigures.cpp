@@ -46,6 +46,10 @@ QString levelRefusal(const AppState& state, int level) {
     if (state.profile.levelTimed[level] == 0) {
         return {};
     }
+    return levelTimesRefusal(state, level);
+}
+
+QString levelTimesRefusal(const AppState& state, int level) {
     const LevelCriteria& c = state.criteria[level];
     if (c.minimumSeconds <= 0 || c.targetSeconds <= 0) {
         return QStringLiteral("「%1」のタイムの設定（目標タイム %2 秒・最低タイム %3 秒）が"

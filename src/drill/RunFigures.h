@@ -24,3 +24,5 @@ bool isPracticeLevel(const AppState& state, int level);
 // Why a level cannot be run, or an empty text when it can: it needs a problem form,
 // and a timed level needs a positive target time and lowest passing time.
 QString levelRefusal(const AppState& state, int level);
+// The time part of that test alone: the time limit and the points divide by these times.
+QString levelTimesRefusal(const AppState& state, int level);

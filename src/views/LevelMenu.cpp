@@ -468,17 +468,12 @@ void seisekitime1::activate() {
 }
 
 bool seisekitime1::refusesLevelTimes(int level) {
-    const LevelCriteria& c = state_.criteria[level];
-    if (c.targetSeconds > 0 && c.minimumSeconds > 0) {
+    const QString refusal = levelTimesRefusal(state_, level);
+    if (refusal.isEmpty()) {
         return false;
     }
-    showMessage(state_, this, QStringLiteral("注意"),
-                QStringLiteral("「%1」は目標タイムか最低タイムが0秒以下なので始められません。\n"
-                               "先生を呼びなさい。（目標=%2秒、最低=%3秒）")
-                    .arg(state_.profile.levelNames[level])
-                    .arg(c.targetSeconds)
-                    .arg(c.minimumSeconds),
-                MessageButtons::Ok, MessageIcon::Warning);
+    showMessage(state_, this, QStringLiteral("注意"), refusal, MessageButtons::Ok,
+                MessageIcon::Warning);
     return true;
 }
 
