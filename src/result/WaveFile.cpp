@@ -3,17 +3,22 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QtEndian>
 #include <algorithm>
 
 namespace {
 
-quint32 le32(const QByteArray& bytes, qsizetype at) {
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
+// Byte by byte rather than through qFromLittleEndian: the callers have checked
+// the bounds, and GCC's bounds warning cannot see that through the memcpy.
+quint32 byteAt(const QByteArray& bytes, qsizetype at) {
+    return static_cast<quint8>(bytes.at(at));
 }
 
 quint16 le16(const QByteArray& bytes, qsizetype at) {
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
+    return static_cast<quint16>(byteAt(bytes, at) | byteAt(bytes, at + 1) << 8);
+}
+
+quint32 le32(const QByteArray& bytes, qsizetype at) {
+    return le16(bytes, at) | static_cast<quint32>(le16(bytes, at + 2)) << 16;
 }
 
 QString shown(const QString& path) {

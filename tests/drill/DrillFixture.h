@@ -60,9 +60,11 @@ struct DrillFixture {
         for (int cue = 1; cue <= 4; ++cue) {
             SoundCue& c = state.sounds.cues[cue];
             c.name = cueNames[cue];
-            c.files[1] = QStringLiteral("cue%1.wav").arg(cue);
+            // The table names files without their extension, as the schools' tables do.
+            c.files[1] = QStringLiteral("cue%1").arg(cue);
             c.fileCount = QStringLiteral("1");
-            inst.writeBytes(inst.soundFolder() + c.files[1], QByteArray("RIFF"));
+            inst.writeBytes(inst.soundFolder() + c.files[1] + QStringLiteral(".wav"),
+                            QByteArray("RIFF"));
         }
         inst.writeBytes(inst.soundFolder() + QStringLiteral("警告1.wav"), QByteArray("RIFF"));
 
