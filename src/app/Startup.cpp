@@ -35,13 +35,5 @@ void startProgram(AppState& state, const QString& executableDirectory) {
     }
     if (state.routes.openStudentSelection) {
         state.routes.openStudentSelection();
-        return;
-    }
-    if (state.routes.startRun) {
-        // No pupil has confirmed a name, so the level profile the name list would load is
-        // loaded here, without the level menu.
-        applyLevelProfile(state.profile, drillLevelNames());
-        state.run.levelNo = 1;
-        state.routes.startRun();
     }
 }

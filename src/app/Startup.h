@@ -12,6 +12,5 @@ struct AppState;
 // program is ending, so the caller does nothing more.
 bool initialiseProgram(AppState& state, const QString& executableDirectory);
 
-// Run by the splash: the initialisation, then the name list. Until the name list is part
-// of the program, the drill screen on level 1 stands in for it so the program can be seen.
+// Run by the splash: the initialisation, then the name list.
 void startProgram(AppState& state, const QString& executableDirectory);

@@ -75,7 +75,6 @@ private slots:
     void badInput();
     void dataRootWithoutSeparatorFailsAtTheNextOpen();
     void startProgramOpensTheNameList();
-    void startProgramFallsBackToTheDrill();
     void startProgramStopsAfterAFailure();
 };
 
@@ -272,24 +271,6 @@ void StartupTest::startProgramOpensTheNameList() {
     QCOMPARE(lists, 1);
     QCOMPARE(runs, 0);
     QCOMPARE(rootSeen, inst.dataRoot()); // initialised before the list opened
-}
-
-void StartupTest::startProgramFallsBackToTheDrill() {
-    TestInstallation inst;
-    writeInstallation(inst);
-    inst.state.layout = InstallLayout{};
-    int runs = 0;
-    int levelSeen = 0;
-    QString nameSeen;
-    inst.state.routes.startRun = [&] {
-        ++runs;
-        levelSeen = inst.state.run.levelNo;
-        nameSeen = inst.state.profile.levelNames[1];
-    };
-    startProgram(inst.state, programDirectory(inst));
-    QCOMPARE(runs, 1);
-    QCOMPARE(levelSeen, 1);
-    QCOMPARE(nameSeen, QStringLiteral("レベル１"));
 }
 
 void StartupTest::startProgramStopsAfterAFailure() {

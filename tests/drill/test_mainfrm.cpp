@@ -176,7 +176,9 @@ void MainFrmTest::rightAnswerPlaysTheCueBeforeTheNextProblem() {
     f.env.duringPlay = [&](const QString&) {
         seenDuringCue = {f.box(1), f.box(2), f.text("sLabel9")};
     };
+    // The cue draws its file first, then the next problem is drawn.
     f.env.randomValues = DrillFixture::draws(9, 8, 9, 4);
+    f.env.randomValues.push_front(0.5);
     f.space();
     QCOMPARE(f.rightCues(), 1);
     // While the cue played the answered problem stayed, and the count had not moved.

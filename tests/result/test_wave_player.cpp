@@ -163,8 +163,9 @@ private slots:
         QVERIFY(pactl({u"suspend-sink"_qs, u"@DEFAULT_SINK@"_qs, u"0"_qs}));
         QVERIFY(!outcome.ok);
         QVERIFY2(outcome.error.contains(u"応答しません"_qs), qPrintable(outcome.error));
-        QVERIFY2(took >= PlaybackLimits::workerLimitMs(300) - 100 &&
-                     took <= PlaybackLimits::callerLimitMs(300) + 500,
+        // It waited at least the sound's length (the watchdog is a coarse timer and may
+        // fire a little early), and not much beyond the caller's limit.
+        QVERIFY2(took >= 300 && took <= PlaybackLimits::callerLimitMs(300) + 500,
                  qPrintable(QString::number(took)));
 
         // The device works again afterwards.
