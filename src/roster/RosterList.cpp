@@ -5,6 +5,7 @@
 #include "records/Statistics.h"
 #include "roster/ColumnText.h"
 #include "roster/GradeRules.h"
+#include "text/Cp932.h"
 #include "text/FixedWidth.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@ constexpr int gradeColumns = 4; // the short label (three columns) and a blank
 
 struct SortItem {
     QString line;
+    QByteArray key; // the line in the school's code page, which orders kanji by reading
     int yearChars = 4;
     int birthYear = 0;
     QString choice;
@@ -116,6 +118,9 @@ RosterList buildRosterList(AppState& state, int mode, const QString& filter,
         SortItem item;
         item.line =
             rosterSortLine(pupil, figures[static_cast<std::size_t>(pupil.entry.pupilNo)], mode);
+        // The code page lists kanji by their reading (加藤 before 佐藤), as the schools'
+        // lists have always been sorted; Unicode order would not.
+        item.key = encodeCp932(item.line).value_or(item.line.toUtf8());
         item.yearChars = static_cast<int>(yearText(pupil.entry.birthYear).size());
         item.birthYear = pupil.entry.birthYear;
         item.choice = (pupil.shortLabel + QLatin1Char(' ') +
@@ -124,7 +129,7 @@ RosterList buildRosterList(AppState& state, int mode, const QString& filter,
         items.push_back(std::move(item));
     });
     std::stable_sort(items.begin(), items.end(),
-                     [](const SortItem& a, const SortItem& b) { return a.line < b.line; });
+                     [](const SortItem& a, const SortItem& b) { return a.key < b.key; });
 
     list.lines.reserve(static_cast<qsizetype>(items.size()) + 1);
     list.lines.append(RosterList::header());

@@ -145,8 +145,9 @@ void StudentSelection::activate() {
         Combo1->addItems(gradeFilterChoices());
         Combo1->setCurrentIndex(std::max(0, static_cast<int>(Combo1->findText(shown))));
     }
-    // The level menu takes over the filter the list is shown with.
-    state_.pupil.gradeFilter = Combo1->currentText();
+    // The level menu starts from the whole school; the list keeps the grade it shows
+    // until another grade is chosen.
+    state_.pupil.gradeFilter = gradeFilterChoices().front();
     List1->setCurrentRow(0);
     Label1->setText(namePrompt());
     setWaiting(false);

@@ -43,6 +43,7 @@ private slots:
     void preSchoolColumnShift();
     void namesAreFittedToTheColumn();
     void sortsByCohortThenName();
+    void kanjiNamesSortByTheirReading();
     void filterKeepsHeaderFirst();
     void figuresComeFromTheResultsFile();
 };
@@ -132,6 +133,18 @@ void RosterListTest::sortsByCohortThenName() {
     }
     // A "*" in a name does not lose the pupil number.
     QVERIFY(list.lines[6].contains(QStringLiteral("星*子")));
+}
+
+void RosterListTest::kanjiNamesSortByTheirReading() {
+    TestInstallation inst;
+    inst.state.config.schoolYearStartMonth = 4;
+    // The school's code page lists kanji by their on reading: 加 (か), 高 (こう), 佐 (さ),
+    // 渡 (と), 鈴 (れい); Unicode would put 佐藤 before 加藤 and 鈴木 before 高橋.
+    writeRoster(inst, rosterLine(1, 2013, "渡辺") + rosterLine(2, 2013, "高橋") +
+                          rosterLine(3, 2013, "鈴木") + rosterLine(4, 2013, "佐藤") +
+                          rosterLine(5, 2013, "加藤"));
+    const RosterList list = buildRosterList(inst.state, 1, QStringLiteral("全学年"));
+    QCOMPARE(pupilsOf(list), (QList<int>{5, 2, 4, 1, 3}));
 }
 
 void RosterListTest::filterKeepsHeaderFirst() {

@@ -334,6 +334,9 @@ void StudentSelectionTest::titleOpensTheVersionDialog() {
     School school;
     StudentSelection* screen = school.open();
     QTest::mouseClick(screen->Option1[0], Qt::LeftButton);
+    screen->Combo1->setFocus();
+    QTest::keyClick(screen->Combo1, Qt::Key_Down); // 全学年 -> 中学生全体
+    QCOMPARE(school.inst.state.pupil.gradeFilter, QStringLiteral("中学生全体"));
     pressDown(screen, 1);
     bool seen = false;
     QRect dialogRect;
@@ -352,6 +355,9 @@ void StudentSelectionTest::titleOpensTheVersionDialog() {
     // Closing the dialog brings the screen back to the active state: mode 1, the prompt.
     QVERIFY(screen->Option1[1]->isChecked());
     QCOMPARE(screen->Label1->text(), QStringLiteral("名前を選びなさい"));
+    // The level menu would start from the whole school; the box still shows the grade.
+    QCOMPARE(school.inst.state.pupil.gradeFilter, QStringLiteral("全学年"));
+    QCOMPARE(screen->Combo1->currentText(), QStringLiteral("中学生全体"));
 }
 
 void StudentSelectionTest::columnsLineUpOnScreen() {

@@ -428,6 +428,29 @@ private slots:
         QTest::keyClick(menu, '1');
         QCOMPARE(m.runsStarted, 1);
     }
+
+    void theGateFailsWithItsOneMessageWhenTheConfigurationCannotBeRewritten() {
+        Menu m;
+        m.t.state.pupil.pupilName = QStringLiteral("先生");
+        const QString config = m.t.copyFixture(QStringLiteral("config-cp932.txt"),
+                                               m.t.dataRoot() + QStringLiteral("共通データ.txt"));
+        const QString keyFolder = QDir::toNativeSeparators(m.t.root() + "/key02");
+        m.t.writeBytes(keyFolder + "/keypass.txt", "x");
+        m.open();
+        QTest::mouseClick(m.find<QPushButton>("Command8"), Qt::LeftButton);
+        auto* folder = m.find<QLineEdit>("Text2");
+        folder->clear();
+        QTest::keyClicks(folder, keyFolder);
+        // The file goes away while the panel is open: the new folder cannot be stored.
+        QVERIFY(QFile::remove(config));
+
+        QTest::mouseClick(m.find<QPushButton>("Command10_0"), Qt::LeftButton);
+        QCOMPARE(m.messages().size(), 1u);
+        QCOMPARE(m.messages()[0].title, QStringLiteral("注意"));
+        QCOMPARE(m.messages()[0].text, QStringLiteral("キーフロッピーが見つかりません。"));
+        QVERIFY(!QFile::exists(config)); // nothing written in its place
+        QVERIFY(m.shown("Picture7"));
+    }
 };
 
 QTEST_MAIN(TestLevelMenu)
