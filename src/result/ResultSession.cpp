@@ -65,7 +65,7 @@ bool ResultSession::evaluate() {
     // 3.
     refresh();
     if (leaving_) {
-        return true;
+        return finishEvaluation();
     }
     timer1_->start(timerIntervalMs);
 
@@ -84,7 +84,7 @@ bool ResultSession::evaluate() {
     // 8.
     refresh();
     if (leaving_) {
-        return true;
+        return finishEvaluation();
     }
 
     // 9. The record message and its sound.
@@ -112,8 +112,11 @@ bool ResultSession::evaluate() {
     case RecordOutcome::Slower:
         break;
     }
-    if (!goingOn || leaving_) {
-        return goingOn;
+    if (!goingOn) {
+        return false;
+    }
+    if (leaving_) {
+        return finishEvaluation();
     }
 
     // 10. The whole course cleared.
@@ -128,12 +131,19 @@ bool ResultSession::evaluate() {
         display_.coursePanelShown = false;
     }
 
-    // 11.
-    s.run.newBestFlags = {0, 0};
-    refresh();
+    return finishEvaluation();
+}
+
+bool ResultSession::finishEvaluation() {
+    // 11. Also when the pupil has already chosen a button (a click waiting while a sound
+    // played is handled as soon as the buttons appear): the run's new-best flags are spent,
+    // or the next run would announce a record it did not make, and the wait window must
+    // not stay over the level menu.
+    state_.run.newBestFlags = {0, 0};
     if (!leaving_) {
-        closeWaitWindow(s);
+        refresh();
     }
+    closeWaitWindow(state_);
     return true;
 }
 

@@ -58,6 +58,7 @@ private:
     void refresh();
     bool playing(const std::function<bool()>& play);
     void showRecordMessage(const QString& text);
+    bool finishEvaluation();
 
     AppState& state_;
     ResultDisplay display_;
