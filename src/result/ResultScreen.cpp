@@ -139,11 +139,9 @@ void FrmSyuuryou::command4Click() {
     }
     session_->leave();
     command4_->setEnabled(false);
-    // The level menu replaces this screen; until there is one, a new run of the level.
+    // The level menu replaces this screen.
     if (state_.routes.openLevelMenu) {
         state_.routes.openLevelMenu();
-    } else if (state_.routes.startRun) {
-        state_.routes.startRun();
     }
     QApplication::processEvents();
 }
