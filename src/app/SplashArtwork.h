@@ -10,7 +10,7 @@ class QPainter;
 // colour and an equal ratio with its blank box and the two "×4" arrows of the hints.
 void paintSplashArtwork(QPainter& painter, const QRectF& area, const QColor& season);
 
-// Picture1 of the splash, holding the artwork (Image1 in the original window).
+// Picture1 of the splash, which draws the artwork itself.
 class SplashPicture : public QWidget {
     Q_OBJECT
 public:

@@ -292,6 +292,9 @@ void MainFrm::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Backspace:
         engine_.keyPress(8);
         return;
+    case Qt::Key_Delete:
+        // Not a character key, though it carries the text U+007F.
+        return;
     default:
         break;
     }

@@ -33,23 +33,30 @@ SoundOutcome playPicked(AppState& state, int cue) {
         return {false, QStringLiteral("音の番号 %1 はありません。").arg(cue)};
     }
     const SoundCue& entry = state.sounds.cues[cue];
-    const double count = std::min<double>(lenientNumber(entry.fileCount), SoundCue::maxFiles);
-    if (entry.fileCount.isEmpty() || count < 1) {
-        return {false,
-                QStringLiteral("音の設定ファイル「%1」に「%2」の音がありません。")
-                    .arg(QDir::toNativeSeparators(soundTablePath(state)), soundCueName(cue))};
+    const SoundOutcome noSound{
+        false, QStringLiteral("音の設定ファイル「%1」に「%2」の音がありません。")
+                   .arg(QDir::toNativeSeparators(soundTablePath(state)), soundCueName(cue))};
+    if (entry.fileCount.isEmpty()) {
+        return noSound;
     }
+    // A section without names has the count 0 and so plays its first slot, which an
+    // earlier section of the same cue may have filled.
+    const double count = std::min<double>(lenientNumber(entry.fileCount), SoundCue::maxFiles);
     const double u = state.env->random();
     const int n = std::clamp(static_cast<int>(std::floor(u * count + 1)), 1, SoundCue::maxFiles);
+    if (entry.files[n].isEmpty()) {
+        return noSound;
+    }
     return state.env->playWave(state.layout.soundFolder + entry.files[n] + QStringLiteral(".wav"));
 }
 
 void closeEveryWindow() {
-    // The most recently opened first; Qt lists top-level windows in creation order.
+    // Hidden rather than closed: the program ends straight after, and a close would let
+    // a screen refuse or ask first (the drill keeps its window while a run is on).
     const QWidgetList windows = QApplication::topLevelWidgets();
-    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
-        if ((*it)->isVisible()) {
-            (*it)->close();
+    for (QWidget* window : windows) {
+        if (window->isVisible()) {
+            window->hide();
         }
     }
 }

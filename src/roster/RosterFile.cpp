@@ -25,8 +25,8 @@ struct RawLine {
     std::vector<bool> quoted;
 };
 
-// A value of a 16-bit field: read the lenient way, rounded as the old integer fields were
-// (halves to even); nullopt when it does not fit.
+// A value of a 16-bit field: read the lenient way, rounded as the files' integer fields
+// are (halves to even); nullopt when it does not fit.
 std::optional<std::int16_t> toInt16(const QString& text) {
     const double rounded = std::nearbyint(lenientNumber(text));
     if (!(rounded >= -32768.0 && rounded <= 32767.0)) {

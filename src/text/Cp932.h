@@ -43,6 +43,6 @@ QString decodeCp932Field(QByteArrayView bytes);
 std::optional<QByteArray> encodeCp932(QStringView text, qsizetype* badIndex = nullptr);
 
 // Encodes into exactly width bytes, left-aligned and padded with spaces; a longer text is
-// cut to width bytes (which may cut a double-byte character, as the old writer did).
+// cut to width bytes (which may cut a double-byte character: the files hold such fields).
 // Characters CP932 cannot hold give nullopt.
 std::optional<QByteArray> encodeCp932Field(QStringView text, int width);

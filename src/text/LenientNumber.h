@@ -12,7 +12,7 @@
 // double gives an infinity; zero is never negative.
 double lenientNumber(QStringView text);
 
-// The lenient value rounded to the nearest whole number (halves to the even one, as a
-// whole-number field of the old files took a fraction) and held inside the range of int,
+// The lenient value rounded to the nearest whole number (halves to the even one, the way a
+// whole-number field of the files takes a fraction) and held inside the range of int,
 // so that a wild value in a file can never overflow a conversion.
 int lenientInt(QStringView text);

@@ -26,5 +26,5 @@ QString pupilLine(const AppState& state);
 QString schoolLine(const AppState& state);
 // Points of the title: 20 when it is longer than 9 characters, else 24.
 double titlePoints(const QString& title);
-// A number written the way the old screens wrote it: 1.5, 1, -2.
+// A number written the short way the screens show it: 1.5, 1, -2.
 QString shortNumber(double value);

@@ -231,6 +231,11 @@ void MainFrmTest::fourthCharacterIsRefusedWhileEditingKeysStillWork() {
     QCOMPARE(f.warnings(), 1);
     f.type(QStringLiteral("x")); // at three characters every key warns, even one never typed
     QCOMPARE(f.warnings(), 2);
+    // Delete carries a character code but is no character key: no warning, no edit.
+    QTest::sendKeyEvent(QTest::Click, f.frm(), Qt::Key_Delete, QString(QChar(0x7f)),
+                        Qt::NoModifier);
+    QCOMPARE(f.warnings(), 2);
+    QCOMPARE(f.box(4), QStringLiteral("123"));
     f.key(Qt::Key_Backspace);
     QCOMPARE(f.box(4), QStringLiteral("12"));
     f.type(QStringLiteral("9"));

@@ -43,6 +43,7 @@ private slots:
     void practiceLevelReturnsToTheMenuWithoutARecord();
     void closingTheWindowDuringARunAsksAndRecordsNothing();
     void closingTheWindowAfterTheLastAnswerIsIgnored();
+    void soundThatNeverPlaysEndsTheRunWithOneMessage();
 };
 
 void RunTest::topPanelShowsThePupilTheLevelAndTheDaysRuns() {
@@ -347,6 +348,26 @@ void RunTest::closingTheWindowAfterTheLastAnswerIsIgnored() {
     QCOMPARE(f.resultScreens, 1);
     QCOMPARE(f.levelMenus, 0);
     QCOMPARE(f.resultsFile().size(), 44);
+}
+
+void RunTest::soundThatNeverPlaysEndsTheRunWithOneMessage() {
+    DrillFixture f;
+    f.env.soundOutcome = [](const QString&) {
+        return SoundOutcome{false, QStringLiteral("装置がありません")};
+    };
+    f.start();
+    answerRightUntil(f, 3, 1000); // three failed cues: the drill goes on
+    QVERIFY(f.env.messages.empty());
+    QCOMPARE(f.env.endedWith, -1);
+    f.answerRight();
+    // The program ends after the sound error alone, and the window goes although a run
+    // was on: the drill neither keeps it nor asks about leaving the run.
+    QCOMPARE(f.env.messages.size(), size_t(1));
+    QCOMPARE(f.env.messages[0].title, QStringLiteral("音声エラー"));
+    QCOMPARE(f.env.endedWith, 1);
+    QVERIFY(!f.host.isVisible());
+    QCOMPARE(f.levelMenus, 0);
+    QVERIFY(f.resultsFile().isEmpty());
 }
 
 QTEST_MAIN(RunTest)

@@ -241,6 +241,18 @@ private slots:
                 .arg(tablePath(install)));
     }
 
+    void anEmptyLaterSectionKeepsTheEarlierFirstName() {
+        TestInstallation install;
+        writeTable(install, u"正解音2\r\nright_a\r\nright_b\r\n*\r\n正解音2\r\n*\r\n"_qs);
+        QVERIFY(loadSoundTable(install.state));
+        QCOMPARE(install.state.sounds.cues[正解音2].fileCount, u"0"_qs);
+        install.env.randomValues = {0.99};
+        QVERIFY(playCue(install.state, 正解音2));
+        QCOMPARE(install.env.played,
+                 std::vector<QString>{install.state.layout.soundFolder + u"right_a.wav"_qs});
+        QCOMPARE(install.state.sounds.errorCount, 0);
+    }
+
     void fixedSounds() {
         CueInstallation install;
         playFixed(install.state, u"最高1.wav"_qs);
