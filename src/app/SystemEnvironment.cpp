@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -75,7 +77,10 @@ std::unique_ptr<Timer> SystemEnvironment::createTimer() {
 }
 
 double SystemEnvironment::random() {
-    return std::uniform_real_distribution<double>(0.0, 1.0)(generator_);
+    // Every draw of the program is floor(u * n + 1) and needs u below 1; the distribution
+    // may round up to 1 itself.
+    const double u = std::uniform_real_distribution<double>(0.0, 1.0)(generator_);
+    return std::min(u, std::nextafter(1.0, 0.0));
 }
 
 void SystemEnvironment::reseed(std::uint32_t seed) {
