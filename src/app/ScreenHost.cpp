@@ -16,6 +16,9 @@ void ScreenHost::showScreen(Screen* screen) {
     screen->setGeometry(rect());
     setWindowTitle(screen->caption());
     screen->show();
+    if (!isVisible()) {
+        show();
+    }
     screen->setFocus();
     screen->activate();
 }

@@ -13,7 +13,8 @@ public:
     explicit ScreenHost(QWidget* parent = nullptr);
 
     // Replaces the current screen (the old one is deleted once control returns to the
-    // event loop), shows the new one and runs its activate().
+    // event loop), shows the new one (and the window, the first time) and runs its
+    // activate().
     void showScreen(Screen* screen);
     Screen* current() const { return current_; }
 

@@ -4,8 +4,6 @@
 #include "app/ConfigFiles.h"
 #include "app/LayoutResolution.h"
 #include "app/ProfileLoading.h"
-#include "app/Screen.h"
-#include "app/ScreenHost.h"
 #include "records/CriteriaFile.h"
 #include "result/SoundCues.h"
 
@@ -30,9 +28,8 @@ void startProgram(AppState& state, const QString& executableDirectory) {
     if (!initialiseProgram(state, executableDirectory)) {
         return;
     }
-    if (state.host) {
-        state.host->show();
-    }
+    // The window appears with the name list in it: a second copy that is refused shows
+    // its message without an empty window behind it.
     if (state.routes.openStudentSelection) {
         state.routes.openStudentSelection();
     }

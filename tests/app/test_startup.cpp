@@ -1,6 +1,9 @@
 #include "app/ConfigFiles.h"
 #include "app/LayoutResolution.h"
+#include "app/ScreenHost.h"
+#include "app/ScreenRoutes.h"
 #include "app/Startup.h"
+#include "roster/StudentSelection.h"
 #include "support/TestInstallation.h"
 #include "text/Cp932.h"
 
@@ -76,6 +79,7 @@ private slots:
     void dataRootWithoutSeparatorFailsAtTheNextOpen();
     void startProgramOpensTheNameList();
     void startProgramStopsAfterAFailure();
+    void aSecondCopyShowsNoWindow();
 };
 
 void StartupTest::foldersFromTheProgramFolder() {
@@ -281,6 +285,29 @@ void StartupTest::startProgramStopsAfterAFailure() {
     startProgram(inst.state, programDirectory(inst));
     QCOMPARE(opened, 0);
     QCOMPARE(inst.env.endedWith, 1);
+}
+
+void StartupTest::aSecondCopyShowsNoWindow() {
+    for (const bool otherCopy : {true, false}) {
+        TestInstallation inst;
+        writeInstallation(inst);
+        inst.state.layout = InstallLayout{};
+        ScreenHost host;
+        inst.state.host = &host;
+        wireScreens(inst.state);
+        inst.env.otherCopyRunning = otherCopy;
+        startProgram(inst.state, programDirectory(inst));
+        if (otherCopy) {
+            QCOMPARE(inst.env.messages.size(), std::size_t(1));
+            QCOMPARE(inst.env.messages[0].title, QStringLiteral("注意"));
+            QCOMPARE(inst.env.endedWith, 1);
+            QVERIFY(!host.isVisible()); // no empty window behind the message
+        } else {
+            QCOMPARE(inst.env.endedWith, -1); // (this school has no roster: one message)
+            QVERIFY(host.isVisible());
+            QVERIFY(qobject_cast<StudentSelection*>(host.current()));
+        }
+    }
 }
 
 QTEST_MAIN(StartupTest)
