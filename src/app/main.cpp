@@ -20,6 +20,9 @@ int main(int argc, char** argv) {
     state.env = &environment;
 
     ScreenHost host;
+    // The screens are drawn to scale, so the window fills the classroom display; it shows
+    // with the first screen.
+    host.setWindowState(Qt::WindowMaximized);
     state.host = &host;
     wireScreens(state);
 
