@@ -1,6 +1,7 @@
 #include "drill/MainFrm.h"
 
 #include "app/AppState.h"
+#include "app/FitLabel.h"
 #include "drill/ArcArrow.h"
 #include "drill/TimeBar.h"
 
@@ -70,8 +71,9 @@ void MainFrm::setLook(QLabel* label, const LabelLook& look) {
 }
 
 QLabel* MainFrm::addLabel(QWidget* parent, const QString& name, const QString& text,
-                          const QRect& twips, double points, bool bold, const LabelLook& look) {
-    auto* label = new QLabel(text, parent);
+                          const QRect& twips, double points, bool bold, const LabelLook& look,
+                          bool fitsText) {
+    auto* label = fitsText ? new FitLabel(text, parent) : new QLabel(text, parent);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
     setLook(label, look);
@@ -165,8 +167,14 @@ void MainFrm::buildTopPanel() {
     sLabel2_ = addLabel(sPicture1_, QStringLiteral("sLabel2"), QString(), QRect(90, 150, 5115, 405),
                         16.8, true, {white, titleGreen, true});
     titlePoints_ = 16.8;
-    sLabel14_ = valueLabel("sLabel14", QRect(10260, 135, 1800, 405));
-    sLabel7_ = valueLabel("sLabel7", QRect(12120, 135, 2970, 405));
+    // The school's and the pupil's names come from its files and may be longer than
+    // their boxes.
+    const auto nameLabel = [&](const char* name, const QRect& twips) {
+        return addLabel(sPicture1_, QString::fromLatin1(name), QString(), twips, valuePoints, true,
+                        value, true);
+    };
+    sLabel14_ = nameLabel("sLabel14", QRect(10260, 135, 1800, 405));
+    sLabel7_ = nameLabel("sLabel7", QRect(12120, 135, 2970, 405));
 
     fixedLabel(QStringLiteral("sLabel16(0)"), QStringLiteral("起動後"), QRect(60, 810, 510, 285));
     sLabel13_ = valueLabel("sLabel13", QRect(585, 750, 600, 405));

@@ -36,7 +36,7 @@ private:
         bool border = false;
     };
     QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, const QRect& twips,
-                     double points, bool bold, const LabelLook& look);
+                     double points, bool bold, const LabelLook& look, bool fitsText = false);
     static void setLook(QLabel* label, const LabelLook& look);
     ArcArrow* addArrow(const QString& name, int bulge, int head, const QRect& twips);
 

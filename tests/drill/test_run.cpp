@@ -1,8 +1,10 @@
 // A whole run on the drill screen: set-up, the clock and its time bar, the time limit,
 // the end of the run with its record, practice levels, refusals and leaving early.
 #include "DrillFixture.h"
+#include "app/FitLabel.h"
 
 #include <QtTest>
+#include <cmath>
 
 namespace {
 const QColor blue(0, 0, 255);
@@ -30,6 +32,7 @@ class RunTest : public QObject {
     Q_OBJECT
 private slots:
     void topPanelShowsThePupilTheLevelAndTheDaysRuns();
+    void longNamesAreDrawnSmallerToFitTheirBoxes();
     void tenRightAnswersRecordOneRunAtTheLastTick();
     void theLastAnswerFinishesWithoutDrawingAProblem();
     void timeBarIsDrawnToTheLevelsScale();
@@ -77,6 +80,34 @@ void RunTest::topPanelShowsThePupilTheLevelAndTheDaysRuns() {
     QCOMPARE(h.state.run.totalRuns, 4);
     QCOMPARE(h.text("sLabel12"), QStringLiteral("5"));
     QCOMPARE(h.text("sLabel11"), QStringLiteral("3"));
+}
+
+void RunTest::longNamesAreDrawnSmallerToFitTheirBoxes() {
+    DrillFixture f;
+    f.state.config.schoolName = QStringLiteral("ミルネア学習塾　駅前教室");
+    f.start();
+    auto* school = f.find<FitLabel>(QStringLiteral("sLabel14"));
+    auto* pupil = f.find<FitLabel>(QStringLiteral("sLabel7"));
+    QCOMPARE(school->text(), QStringLiteral("ミルネア学習塾　駅前教室"));
+    // Too long to be read whole at a readable size: its beginning at three fifths of the
+    // panel's size. The pupil's name is short enough to keep the panel's size.
+    const FitLabel::Fitted shown = school->shown();
+    QVERIFY(!shown.fits);
+    QCOMPARE(shown.font.pixelSize(),
+             static_cast<int>(std::lround(school->font().pixelSize() * 0.6)));
+    QCOMPARE(pupil->shown().font, pupil->font());
+    f.saveGrab(QStringLiteral("drill-long-school-name.png"));
+
+    const QFont base = school->font();
+    const QSize box = school->contentsRect().size();
+    // A little too long: smaller, and whole.
+    const QString seven(7, QChar(0x3042));
+    const FitLabel::Fitted one = fitText(base, seven, box);
+    QVERIFY(one.fits);
+    QVERIFY(one.font.pixelSize() < base.pixelSize());
+    QVERIFY(QFontMetrics(one.font).horizontalAdvance(seven) <= box.width());
+    QVERIFY(one.font.pixelSize() >= std::lround(base.pixelSize() * 0.6));
+    QCOMPARE(fitText(base, QString(), box).font, base);
 }
 
 void RunTest::tenRightAnswersRecordOneRunAtTheLastTick() {
