@@ -638,6 +638,13 @@ void seisekitime1::passGate(int editor) {
         break;
     }
     keyFolderAtOpen_ = Text2_->text();
+    // The editor takes the level menu's place; its back button builds the menu afresh.
+    const std::function<void()>& open =
+        editor == 0 ? state_.routes.openRecordMaintenance : state_.routes.openCriteriaEditor;
+    if (open) {
+        open();
+        return;
+    }
     const QString name =
         editor == 0 ? QStringLiteral("データ変更") : QStringLiteral("合格タイムデータ変更");
     showMessage(state_, this, QStringLiteral("データ処理"),
