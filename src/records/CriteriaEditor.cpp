@@ -69,6 +69,9 @@ CriteriaEditor::CriteriaEditor(AppState& state, QWidget* parent) : Screen(state,
     // Every key goes to the edit box over the current cell.
     grid1_->setFocusPolicy(Qt::NoFocus);
     grid1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The headings are wider than their columns: their beginning shows, without dots.
+    grid1_->setTextElideMode(Qt::ElideNone);
+    grid1_->setWordWrap(false);
     layout_.place(grid1_, 240, 1020, 9600, 6480);
     layout_.setFont(grid1_, msPGothic, 9.75);
     connect(grid1_, &QTableWidget::cellClicked, this, &CriteriaEditor::cellClicked);
@@ -181,6 +184,9 @@ void CriteriaEditor::showCell(int row, int column) {
     const bool fixed = row == 0 || column == 0;
     item->setBackground(fixed ? fixedGrey : grid_.marked(row, column) ? markYellow : Qt::white);
     item->setForeground(Qt::black);
+    if (row == 0) {
+        item->setFont(layout_.font(msPGothic, 8.25));
+    }
 }
 
 void CriteriaEditor::sizeColumns() {
@@ -197,6 +203,9 @@ void CriteriaEditor::sizeColumns() {
 
 void CriteriaEditor::resizeEvent(QResizeEvent* event) {
     Screen::resizeEvent(event);
+    for (int column = 0; column < grid1_->columnCount(); ++column) {
+        showCell(0, column); // the headings' font follows the scale
+    }
     sizeColumns();
     if (grid_.hasCurrentCell()) {
         const QTableWidgetItem* item = grid1_->item(grid_.row(), grid_.column());

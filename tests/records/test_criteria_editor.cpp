@@ -7,6 +7,7 @@
 #include "records/CriteriaFile.h"
 #include "support/TestInstallation.h"
 #include "text/Cp932.h"
+#include "views/LevelMenu.h"
 
 #include <QDir>
 #include <QLabel>
@@ -133,6 +134,7 @@ private slots:
     void distributionsFollowTheResultsFile();
     void anUnreadableResultsFileIsReportedOnce();
     void hidingTheDistributionPanel();
+    void theTeacherPanelOpensItAndItsBackButtonTheMenu();
 };
 
 void CriteriaEditorTest::showsTheFileWithTheFirstCellCurrent() {
@@ -257,6 +259,7 @@ void CriteriaEditorTest::shiftDownCopiesDownTheColumn() {
     QVERIFY(f.boxOver(1, 4)); // the current cell stays
     QVERIFY(f.editor()->grid().changed());
     QVERIFY(f.table()->item(3, 4)->isSelected());
+    f.saveGrab(QStringLiteral("criteria-editor-copied.png"));
     f.key(Qt::Key_Down);
     QCOMPARE(f.editor()->grid().row(), 2);
     QVERIFY(!f.table()->item(3, 4)->isSelected());
@@ -442,6 +445,50 @@ void CriteriaEditorTest::hidingTheDistributionPanel() {
     QTest::mouseClick(f.find<QRadioButton>(QStringLiteral("Option1(0)")), Qt::LeftButton);
     QVERIFY(panel->isVisible());
     QCOMPARE(f.list("List3").value(0), QStringLiteral("レベル2 今まで1回  （★=1）"));
+}
+
+void CriteriaEditorTest::theTeacherPanelOpensItAndItsBackButtonTheMenu() {
+    TestInstallation inst;
+    AppState& s = inst.state;
+    ScreenHost host;
+    s.host = &host;
+    wireScreens(s);
+    s.profile.programTitle = QStringLiteral("ミルネア");
+    s.profile.levelCount = 3;
+    s.profile.finalLevel = 3;
+    s.profile.allLevelsOpen = 1;
+    for (int i = 1; i <= 3; ++i) {
+        s.profile.levelNames[i] = QStringLiteral("レベル%1").arg(i);
+        s.profile.levelTimed[i] = 1;
+    }
+    s.pupil.pupilIndex = 1;
+    s.pupil.pupilName = QStringLiteral("先生");
+    s.pupil.gradeFilter = QStringLiteral("全学年");
+    inst.copyFixture(QStringLiteral("config-cp932.txt"),
+                     inst.dataRoot() + QStringLiteral("共通データ.txt"));
+    const QString keyFolder = QDir::toNativeSeparators(inst.root() + QStringLiteral("/key"));
+    inst.writeBytes(keyFolder + QStringLiteral("/keypass.txt"), "x");
+    inst.writeBytes(inst.drillDataFolder() + QStringLiteral("タイム回数データ.txt"),
+                    cp932(header + level1 + level2 + level3));
+    QVERIFY(loadCriteria(s));
+    host.show();
+    s.routes.openLevelMenu();
+    QVERIFY(qobject_cast<seisekitime1*>(host.current()));
+
+    QTest::mouseClick(host.findChild<QPushButton*>(QStringLiteral("Command8")), Qt::LeftButton);
+    auto* folder = host.findChild<QLineEdit*>(QStringLiteral("Text2"));
+    QVERIFY(folder);
+    folder->setText(keyFolder);
+    QTest::mouseClick(host.findChild<QPushButton*>(QStringLiteral("Command10_1")), Qt::LeftButton);
+    auto* editor = qobject_cast<CriteriaEditor*>(host.current());
+    QVERIFY(editor);
+    QCOMPARE(host.windowTitle(), QStringLiteral("合格タイムデータ変更"));
+    QCOMPARE(editor->grid().loadedRows(), 3);
+    QCOMPARE(inst.env.messages.size(), std::size_t{0});
+
+    QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("Command4")), Qt::LeftButton);
+    QVERIFY(qobject_cast<seisekitime1*>(host.current()));
+    QVERIFY(inst.env.messages.empty());
 }
 
 QTEST_MAIN(CriteriaEditorTest)
