@@ -298,6 +298,7 @@ std::optional<OpenedRecord> RecordMaintenance::openRecord(int line) {
         return std::nullopt;
     }
     if (!same) {
+        opened_.reset();
         buildList();
         refuse(movedText);
         return std::nullopt;
@@ -354,6 +355,7 @@ int RecordMaintenance::rewriteRecord(const QString& secondsText, const QString& 
     }
     buildList();
     if (!same) {
+        opened_.reset();
         refuse(movedText);
         return -1;
     }

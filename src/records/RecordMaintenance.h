@@ -75,7 +75,8 @@ public:
 
     // Writes the open record back at its own place with the seconds and the pupil of the
     // texts, every other byte as read, then rebuilds the list. Returns the line to select,
-    // or -1 when nothing was written (a message says why).
+    // or -1 when nothing was written (a message says why). When the record had changed
+    // in the file meanwhile, it is closed and the list read again.
     int rewriteRecord(const QString& secondsText, const QString& chooserText);
 
     // Removes the record of a list line from the file and rebuilds the list. Returns the
