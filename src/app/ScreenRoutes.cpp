@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "drill/DrillRun.h"
 #include "records/CriteriaEditor.h"
+#include "records/RecordMaintenanceScreen.h"
 #include "result/ResultScreen.h"
 #include "roster/StudentSelection.h"
 #include "views/LevelMenu.h"
@@ -13,5 +14,6 @@ void wireScreens(AppState& state) {
     state.routes.openLevelMenu = [&state] { openLevelMenu(state); };
     state.routes.startRun = [&state] { startRun(state); };
     state.routes.openResultScreen = [&state] { openResultScreen(state); };
+    state.routes.openRecordMaintenance = [&state] { openRecordMaintenance(state); };
     state.routes.openCriteriaEditor = [&state] { openCriteriaEditor(state); };
 }

@@ -176,6 +176,16 @@ FileResult RecordFile::flushToDisk() {
     return FileResult::success();
 }
 
+FileResult RecordFile::truncateTo(qint64 length) {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = length;
+    if (!SetFileInformationByHandle(static_cast<HANDLE>(handle_), FileEndOfFileInfo, &end,
+                                    sizeof end)) {
+        return FileResult::fromSystemError(static_cast<int>(GetLastError()));
+    }
+    return FileResult::success();
+}
+
 #else
 
 FileResult FileResult::fromSystemError(int errorNumber) {
@@ -351,6 +361,17 @@ FileResult RecordFile::flushToDisk() {
         rc = ::fdatasync(fd_);
     } while (rc != 0 && errno == EINTR);
     if (rc != 0 && errno != EINVAL) { // EINVAL: a file that has nothing to sync (a device)
+        return FileResult::fromSystemError(errno);
+    }
+    return FileResult::success();
+}
+
+FileResult RecordFile::truncateTo(qint64 length) {
+    int rc = 0;
+    do {
+        rc = ::ftruncate(fd_, static_cast<off_t>(length));
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
         return FileResult::fromSystemError(errno);
     }
     return FileResult::success();

@@ -52,6 +52,8 @@ public:
     FileResult writeAt(qint64 offset, const char* data, qint64 length);
     // Makes what was written durable on the disk.
     FileResult flushToDisk();
+    // Cuts the file to length bytes (or extends it with zeros).
+    FileResult truncateTo(qint64 length);
 
 private:
 #ifdef Q_OS_WIN

@@ -171,7 +171,8 @@ QString rosterFilePath(const AppState& state) {
     return state.layout.dataRoot + QStringLiteral("新名簿.txt");
 }
 
-RosterReport loadRoster(AppState& state, const ListedPupilSink& onListed) {
+RosterReport loadRoster(AppState& state, const ListedPupilSink& onListed,
+                        const RosterLineSink& onEveryLine) {
     CurrentPupil& pupil = state.pupil;
     updateSchoolYear(state);
     RosterReport report;
@@ -201,6 +202,9 @@ RosterReport loadRoster(AppState& state, const ListedPupilSink& onListed) {
         pupil.rosterBirthYears[no] = entry.birthYear;
         if (grade >= 0 && grade <= 10) {
             pupil.rosterGroups[no] = fullGradeLabel(grade);
+        }
+        if (onEveryLine) {
+            onEveryLine(entry, grade);
         }
         if (!listed) {
             continue;

@@ -32,16 +32,20 @@ struct ListedPupil {
     int stage;
 };
 using ListedPupilSink = std::function<void(const ListedPupil&)>;
+// Every line taken from the file, listed or not, with its grade index.
+using RosterLineSink = std::function<void(const RosterEntry& entry, int gradeIndex)>;
 
 // dataRoot followed directly by "新名簿.txt".
 QString rosterFilePath(const AppState& state);
 
 // Reads the roster afresh: recomputes the school year, fills rosterEntries, the
 // per-pupil tables and the per-line tables, and hands each listed line, in file order,
-// to onListed. A missing or unreadable file gives an empty list; a malformed line is
-// left out and the rest is read; past 5000 listed lines the read stops. The report says
-// what was left out; showing it is the caller's choice (rosterReportText).
-RosterReport loadRoster(AppState& state, const ListedPupilSink& onListed = {});
+// to onListed; every line taken, whatever its status, goes to onEveryLine. A missing or unreadable
+// file gives an empty list; a malformed line is left out and the rest is read; past 5000 listed
+// lines the read stops. The report says what was left out; showing it is the caller's choice
+// (rosterReportText).
+RosterReport loadRoster(AppState& state, const ListedPupilSink& onListed = {},
+                        const RosterLineSink& onEveryLine = {});
 
 // The message that tells the teacher what was left out, naming the file and the lines;
 // empty when the report is clean.

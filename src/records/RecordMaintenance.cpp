@@ -1,0 +1,422 @@
+#include "records/RecordMaintenance.h"
+
+#include "app/AppState.h"
+#include "app/Messages.h"
+#include "records/FileRetry.h"
+#include "records/ResultsFile.h"
+#include "roster/GradeRules.h"
+#include "roster/RosterFile.h"
+#include "text/DayNumber.h"
+#include "text/LenientNumber.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+const QString kTitle = QStringLiteral("注意");
+const QChar fullWidthSpace(0x3000);
+constexpr qint64 recordSize = ResultRecord::size;
+
+// Blanks on either side of a roster name (the file pads names with spaces).
+QString trimBlanks(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' ')) {
+        ++first;
+    }
+    while (last > first && text.at(last - 1) == QLatin1Char(' ')) {
+        --last;
+    }
+    return text.mid(first, last - first);
+}
+
+// Whether the text starts (after blanks and a sign) with a number, so that its lenient
+// value is a value the teacher typed and not the 0 of a text without digits.
+bool startsWithNumber(QStringView text) {
+    qsizetype at = 0;
+    const auto blank = [&] {
+        return at < text.size() &&
+               (text[at] == u' ' || text[at] == u'\t' || text[at] == u'\r' || text[at] == u'\n');
+    };
+    const auto digit = [&](qsizetype i) {
+        return i < text.size() && text[i] >= u'0' && text[i] <= u'9';
+    };
+    while (blank()) {
+        ++at;
+    }
+    if (at < text.size() && (text[at] == u'+' || text[at] == u'-')) {
+        ++at;
+    }
+    while (blank()) {
+        ++at;
+    }
+    return digit(at) || (at < text.size() && text[at] == u'.' && digit(at + 1));
+}
+
+// A failure after the lock was taken: the file may have been written already, so it is
+// never tried again.
+FileResult asFinal(FileResult result) {
+    if (!result.ok()) {
+        result.state = FileState::Failed;
+    }
+    return result;
+}
+
+// One attempt at a change under the file's exclusive lock, flushed to the disk before the
+// lock is let go; nothing is left open when it returns.
+FileResult changeUnderLock(const AppState& state,
+                           const std::function<FileResult(RecordFile&)>& change) {
+    RecordFile file;
+    FileResult result = openResultsFile(state, file, RecordFile::Access::ReadWrite);
+    if (!result.ok()) {
+        return result;
+    }
+    result = file.tryLockExclusive();
+    if (!result.ok()) {
+        return result;
+    }
+    result = asFinal(change(file));
+    if (result.ok()) {
+        result = asFinal(file.flushToDisk());
+    }
+    file.unlock();
+    file.close();
+    return result;
+}
+
+// Whether record `number` of the open file still holds `bytes`.
+FileResult checkRecord(RecordFile& file, qint64 number, const ResultRecordBytes& bytes,
+                       qint64* wholeRecords, bool* same) {
+    *same = false;
+    qint64 length = 0;
+    FileResult result = file.size(&length);
+    if (!result.ok()) {
+        return result;
+    }
+    *wholeRecords = length / recordSize;
+    if (number < 1 || number > *wholeRecords) {
+        return FileResult::success();
+    }
+    ResultRecordBytes read{};
+    qint64 got = 0;
+    result = file.readAt((number - 1) * recordSize, read.data(), recordSize, &got);
+    if (!result.ok()) {
+        return result;
+    }
+    *same = got == recordSize && read == bytes;
+    return FileResult::success();
+}
+
+const QString movedText = QStringLiteral("このレコードは、ほかのパソコンで変更されたか消去されて"
+                                         "います。一覧を読み直しました。");
+
+} // namespace
+
+QString listedName(const QString& name) {
+    QString filled = name + QString(6, fullWidthSpace);
+    qsizetype keep = 6;
+    // Never half a character: a name with characters outside the basic plane keeps the
+    // whole character and one fewer.
+    if (filled.at(keep - 1).isHighSurrogate()) {
+        --keep;
+    }
+    return filled.left(keep);
+}
+
+QString recordListLine(qint64 number, const ResultRecord& record, const QString& pupilName,
+                       const QString& gradeLabel, const QString& schoolText) {
+    const QString date = dateOfDayNumber(record.runDate).toString(QStringLiteral("yyyy/MM/dd"));
+    const QString time = timeOfDayFraction(record.runClock).toString(QStringLiteral("h:mm:ss"));
+    QString line = QString::number(number).rightJustified(4);
+    line += QLatin1Char(' ') + date + fullWidthSpace + time.rightJustified(9);
+    line += QStringLiteral("ﾚﾍﾞﾙ") + QString::number(record.level) + fullWidthSpace;
+    line +=
+        QString::number(record.seconds).rightJustified(5) + QStringLiteral("秒 ") + fullWidthSpace;
+    line += QString::number(record.pupilNo).rightJustified(4) + QLatin1Char(' ') +
+            listedName(pupilName) + QLatin1Char(' ') + gradeLabel + QStringLiteral("++") +
+            schoolText;
+    return line;
+}
+
+std::optional<int> secondsOfText(const QString& text) {
+    if (!startsWithNumber(text)) {
+        return std::nullopt;
+    }
+    const double value = std::nearbyint(lenientNumber(text)); // halves go to the even one
+    if (!(value >= 0 && value <= RecordMaintenance::maxSeconds)) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+RecordMaintenance::RecordMaintenance(AppState& state)
+    : state_(state), names_(Statistics::pupils), grades_(Statistics::pupils) {}
+
+void RecordMaintenance::readRoster() {
+    std::fill(names_.begin(), names_.end(), QString());
+    std::fill(grades_.begin(), grades_.end(), QString());
+    chooser_.clear();
+    const RosterReport report =
+        loadRoster(state_, {}, [this](const RosterEntry& entry, int gradeIndex) {
+            const auto no = static_cast<std::size_t>(entry.pupilNo);
+            names_[no] = trimBlanks(entry.name);
+            grades_[no] = fullGradeLabel(gradeIndex);
+            chooser_ << QString::number(entry.pupilNo) + QStringLiteral(" /  ") + names_[no];
+        });
+    if (!report.fileError.isEmpty() && !rosterFailureShown_) {
+        rosterFailureShown_ = true;
+        refuse(report.fileError + QStringLiteral("\n生徒の名前と学年は空で表示します。"));
+    }
+}
+
+void RecordMaintenance::refuse(const QString& text) {
+    showMessage(state_, nullptr, kTitle, text, MessageButtons::Ok, MessageIcon::Warning);
+}
+
+bool RecordMaintenance::buildList() {
+    readRoster();
+    lines_.clear();
+    listed_.clear();
+    totalRecords_ = 0;
+    const QString school = state_.config.schoolName;
+    const QString code = state_.config.schoolCode;
+    int missing = 0;
+    const FileResult result = retryFileStep(state_, missing, [&] {
+        lines_.clear();
+        listed_.clear();
+        return scanResultsTail(
+            state_, -1,
+            [&](qint64 firstNumber, const char* bytes, qint64 count) {
+                for (qint64 i = 0; i < count; ++i) {
+                    const char* at = bytes + i * recordSize;
+                    const ResultRecord record = decodeResultRecord(at);
+                    if (record.level == 0) {
+                        continue; // never written by the program: not listed
+                    }
+                    Listed entry;
+                    entry.number = firstNumber + i;
+                    std::memcpy(entry.bytes.data(), at, recordSize);
+                    listed_.push_back(entry);
+                    const bool ours = record.schoolCodeText() == code;
+                    lines_ << recordListLine(entry.number, record, pupilName(record.pupilNo),
+                                             gradeLabel(record.pupilNo),
+                                             ours ? school : QStringLiteral("他塾"));
+                }
+            },
+            &totalRecords_);
+    });
+    if (!result.ok()) {
+        lines_.clear();
+        listed_.clear();
+        totalRecords_ = 0;
+        refuse(QStringLiteral("成績ファイルを読めませんでした。") + result.description +
+               QString::number(result.errorNumber));
+        return false;
+    }
+    return true;
+}
+
+QString RecordMaintenance::totalText() const {
+    return QStringLiteral("総レコード数:") + QString::number(totalRecords_);
+}
+
+qint64 RecordMaintenance::recordOfLine(int line) const {
+    if (line < 0 || line >= static_cast<int>(listed_.size())) {
+        return 0;
+    }
+    return listed_[static_cast<std::size_t>(line)].number;
+}
+
+int RecordMaintenance::lineOfRecord(qint64 number) const {
+    for (std::size_t i = 0; i < listed_.size(); ++i) {
+        if (listed_[i].number == number) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+QString RecordMaintenance::pupilName(int pupilNo) const {
+    return Statistics::validCell(0, pupilNo) ? names_[static_cast<std::size_t>(pupilNo)]
+                                             : QString();
+}
+
+QString RecordMaintenance::gradeLabel(int pupilNo) const {
+    return Statistics::validCell(0, pupilNo) ? grades_[static_cast<std::size_t>(pupilNo)]
+                                             : QString();
+}
+
+QString RecordMaintenance::gradeLabelOfChooser(const QString& chooserText) const {
+    const std::optional<int> pupil = pupilOfChooser(chooserText);
+    return pupil ? gradeLabel(*pupil) : QString();
+}
+
+std::optional<int> RecordMaintenance::pupilOfChooser(const QString& chooserText) const {
+    const qsizetype slash = chooserText.indexOf(QLatin1Char('/'));
+    const QString head = slash >= 0 ? chooserText.left(slash) : chooserText;
+    std::optional<int> pupil;
+    if (startsWithNumber(head)) {
+        pupil = lenientInt(head);
+    } else if (slash < 0) {
+        // A typed-in name: it stands for a pupil only when exactly one roster line has it.
+        const QString name = chooserText.trimmed();
+        for (int no = 0; no < Statistics::pupils && !name.isEmpty(); ++no) {
+            if (names_[static_cast<std::size_t>(no)] == name) {
+                if (pupil) {
+                    return std::nullopt;
+                }
+                pupil = no;
+            }
+        }
+    }
+    if (pupil && !Statistics::validCell(0, *pupil)) {
+        return std::nullopt;
+    }
+    return pupil;
+}
+
+std::optional<OpenedRecord> RecordMaintenance::openRecord(int line) {
+    const qint64 number = recordOfLine(line);
+    if (number == 0) {
+        return std::nullopt;
+    }
+    const ResultRecordBytes listedBytes = listed_[static_cast<std::size_t>(line)].bytes;
+    bool same = false;
+    int missing = 0;
+    const FileResult result = retryFileStep(state_, missing, [&] {
+        RecordFile file;
+        FileResult r = openResultsFile(state_, file, RecordFile::Access::Read);
+        qint64 whole = 0;
+        return r.ok() ? checkRecord(file, number, listedBytes, &whole, &same) : r;
+    });
+    if (!result.ok()) {
+        refuse(QStringLiteral("成績ファイルを読めませんでした。") + result.description +
+               QString::number(result.errorNumber));
+        return std::nullopt;
+    }
+    if (!same) {
+        opened_.reset();
+        buildList();
+        refuse(movedText);
+        return std::nullopt;
+    }
+    OpenedRecord opened;
+    opened.number = number;
+    opened.bytes = listedBytes;
+    opened.record = decodeResultRecord(listedBytes.data());
+    const ResultRecord& r = opened.record;
+    opened.levelText = QString::number(r.level) + QStringLiteral("ﾚﾍﾞﾙ");
+    opened.dateText = dateOfDayNumber(r.runDate).toString(QStringLiteral("yyyy/MM/dd"));
+    opened.gradeLabel = gradeLabel(r.pupilNo);
+    opened.secondsText = QString::number(r.seconds);
+    opened.chooserText = QString::number(r.pupilNo) + QStringLiteral(" /  ") + pupilName(r.pupilNo);
+    opened_ = opened;
+    return opened_;
+}
+
+int RecordMaintenance::rewriteRecord(const QString& secondsText, const QString& chooserText) {
+    if (!opened_) {
+        return -1;
+    }
+    const std::optional<int> seconds = secondsOfText(secondsText);
+    if (!seconds) {
+        refuse(QStringLiteral("秒数は 0～%1 の数で入れてください。").arg(maxSeconds));
+        return -1;
+    }
+    const std::optional<int> pupil = pupilOfChooser(chooserText);
+    if (!pupil) {
+        refuse(QStringLiteral("生徒が見つかりません。一覧から選ぶか、番号を入れてください。"));
+        return -1;
+    }
+    ResultRecord changed = opened_->record;
+    changed.seconds = *seconds;
+    changed.pupilNo = static_cast<std::int16_t>(*pupil);
+    const ResultRecordBytes bytes = encodeResultRecord(changed);
+    const qint64 number = opened_->number;
+    bool same = false;
+    int missing = 0;
+    const FileResult result = retryFileStep(state_, missing, [&] {
+        return changeUnderLock(state_, [&](RecordFile& file) {
+            qint64 whole = 0;
+            FileResult r = checkRecord(file, number, opened_->bytes, &whole, &same);
+            if (!r.ok() || !same) {
+                return r;
+            }
+            return file.writeAt((number - 1) * recordSize, bytes.data(), recordSize);
+        });
+    });
+    if (!result.ok()) {
+        refuse(QStringLiteral("成績ファイルを変更できませんでした。") + result.description +
+               QString::number(result.errorNumber));
+        return -1;
+    }
+    buildList();
+    if (!same) {
+        opened_.reset();
+        refuse(movedText);
+        return -1;
+    }
+    opened_->record = changed;
+    opened_->bytes = bytes;
+    return lineOfRecord(number);
+}
+
+std::optional<int> RecordMaintenance::deleteLine(int line) {
+    const qint64 number = recordOfLine(line);
+    if (number == 0) {
+        return std::nullopt;
+    }
+    const ResultRecordBytes listedBytes = listed_[static_cast<std::size_t>(line)].bytes;
+    bool same = false;
+    int missing = 0;
+    const FileResult result = retryFileStep(state_, missing, [&] {
+        return changeUnderLock(state_, [&](RecordFile& file) {
+            qint64 whole = 0;
+            FileResult r = checkRecord(file, number, listedBytes, &whole, &same);
+            if (!r.ok() || !same) {
+                return r;
+            }
+            // The records behind the removed one move up one place in a single write;
+            // only then is the file cut, so a failure on the way leaves at worst one
+            // record twice, never one lost.
+            const qint64 behind = whole - number;
+            if (behind > 0) {
+                QByteArray tail(behind * recordSize, Qt::Uninitialized);
+                qint64 got = 0;
+                r = file.readAt(number * recordSize, tail.data(), tail.size(), &got);
+                if (!r.ok()) {
+                    return r;
+                }
+                if (got != tail.size()) {
+                    return FileResult::failure(0, QStringLiteral("成績ファイルを最後まで読めませ"
+                                                                 "んでした。"));
+                }
+                r = file.writeAt((number - 1) * recordSize, tail.constData(), tail.size());
+                if (!r.ok()) {
+                    return r;
+                }
+                r = file.flushToDisk();
+                if (!r.ok()) {
+                    return r;
+                }
+            }
+            return file.truncateTo((whole - 1) * recordSize);
+        });
+    });
+    if (!result.ok()) {
+        refuse(QStringLiteral("成績ファイルのレコードを消去できませんでした。") +
+               result.description + QString::number(result.errorNumber));
+        return std::nullopt;
+    }
+    buildList();
+    if (!same) {
+        refuse(movedText);
+        return std::nullopt;
+    }
+    opened_.reset();
+    const int count = static_cast<int>(lines_.size());
+    return line < count ? line : count - 1;
+}
