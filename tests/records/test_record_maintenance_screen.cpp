@@ -3,6 +3,7 @@
 // goes back to the level menu.
 
 #include "RecordsTestSupport.h"
+#include "app/JapaneseFonts.h"
 #include "app/ScreenHost.h"
 #include "app/ScreenRoutes.h"
 #include "records/RecordMaintenanceScreen.h"
@@ -104,6 +105,7 @@ class RecordMaintenanceScreenTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { mapJapaneseFonts(); }
     void theListShowsEveryRecord();
     void aDoubleClickOpensTheRecordAndAClickClosesIt();
     void changingTheSecondsAndThePupil();
@@ -125,6 +127,15 @@ void RecordMaintenanceScreenTest::theListShowsEveryRecord() {
              QStringLiteral(
                  "   1 2026/12/01　  9:00:00ﾚﾍﾞﾙ1　   41秒 　  12 山田　花子　 小３++青葉教室"));
     QCOMPARE(room.list()->font().family(), QStringLiteral("ＭＳ ゴシック"));
+    // Fixed pitch: the grade and the school stand in one column on every line, whatever
+    // the name and the seconds.
+    const QFontMetrics metrics(room.list()->font());
+    QList<int> gradeColumn;
+    for (int i = 0; i < room.list()->count(); ++i) {
+        const QString line = room.list()->item(i)->text();
+        gradeColumn << metrics.horizontalAdvance(line.left(line.indexOf(QStringLiteral("++")) - 2));
+    }
+    QCOMPARE(gradeColumn, QList<int>(gradeColumn.size(), gradeColumn.first()));
     QVERIFY(!room.panelShown());
     QVERIFY(room.find(QStringLiteral("Command4"))->isVisible());
 }
