@@ -9,6 +9,7 @@
 #include "text/DayNumber.h"
 #include "text/LenientNumber.h"
 
+#include <QDir>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -113,6 +114,16 @@ FileResult checkRecord(RecordFile& file, qint64 number, const ResultRecordBytes&
 const QString movedText = QStringLiteral("このレコードは、ほかのパソコンで変更されたか消去されて"
                                          "います。一覧を読み直しました。");
 
+// What went wrong, the file it went wrong on and the system's own number for it.
+QString failureText(const AppState& state, const QString& lead, const FileResult& result) {
+    QString text = lead + QLatin1Char('\n') + QDir::toNativeSeparators(resultsFilePath(state)) +
+                   QLatin1Char('\n') + result.description;
+    if (result.errorNumber != 0) {
+        text += QStringLiteral("（エラー番号 %1）").arg(result.errorNumber);
+    }
+    return text;
+}
+
 } // namespace
 
 QString listedName(const QString& name) {
@@ -212,8 +223,7 @@ bool RecordMaintenance::buildList() {
         lines_.clear();
         listed_.clear();
         totalRecords_ = 0;
-        refuse(QStringLiteral("成績ファイルを読めませんでした。") + result.description +
-               QString::number(result.errorNumber));
+        refuse(failureText(state_, QStringLiteral("成績ファイルを読めませんでした。"), result));
         return false;
     }
     return true;
@@ -293,8 +303,7 @@ std::optional<OpenedRecord> RecordMaintenance::openRecord(int line) {
         return r.ok() ? checkRecord(file, number, listedBytes, &whole, &same) : r;
     });
     if (!result.ok()) {
-        refuse(QStringLiteral("成績ファイルを読めませんでした。") + result.description +
-               QString::number(result.errorNumber));
+        refuse(failureText(state_, QStringLiteral("成績ファイルを読めませんでした。"), result));
         return std::nullopt;
     }
     if (!same) {
@@ -349,8 +358,7 @@ int RecordMaintenance::rewriteRecord(const QString& secondsText, const QString& 
         });
     });
     if (!result.ok()) {
-        refuse(QStringLiteral("成績ファイルを変更できませんでした。") + result.description +
-               QString::number(result.errorNumber));
+        refuse(failureText(state_, QStringLiteral("成績ファイルを変更できませんでした。"), result));
         return -1;
     }
     buildList();
@@ -407,8 +415,8 @@ std::optional<int> RecordMaintenance::deleteLine(int line) {
         });
     });
     if (!result.ok()) {
-        refuse(QStringLiteral("成績ファイルのレコードを消去できませんでした。") +
-               result.description + QString::number(result.errorNumber));
+        refuse(failureText(state_, QStringLiteral("成績ファイルのレコードを消去できませんでした。"),
+                           result));
         return std::nullopt;
     }
     buildList();

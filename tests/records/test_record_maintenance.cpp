@@ -8,6 +8,7 @@
 #include "roster/RosterTestFiles.h"
 #include "support/TestInstallation.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTest>
 #include <algorithm>
@@ -80,6 +81,7 @@ class RecordMaintenanceTest : public QObject {
 private slots:
     void listLinesAsTheTeacherReadsThem();
     void anEmptyFileListsNothing();
+    void aResultsFileThatCannotBeReadIsReported();
     void withoutASchoolCodeEveryRecordIsAnotherSchools();
     void deletingRenumbersAndSelectsTheNextLine();
     void aTornTailIsNeitherListedNorKept();
@@ -137,6 +139,20 @@ void RecordMaintenanceTest::anEmptyFileListsNothing() {
     QVERIFY(!m.openRecord(0));
     QVERIFY(!m.deleteLine(0));
     QCOMPARE(m.chooserEntries().size(), 4);
+}
+
+void RecordMaintenanceTest::aResultsFileThatCannotBeReadIsReported() {
+    Fixture f;
+    QVERIFY(QDir().mkpath(f.path())); // a folder where the file should be
+    RecordMaintenance m(f.state);
+    QVERIFY(!m.buildList());
+    QVERIFY(m.lines().isEmpty());
+    QCOMPARE(m.totalText(), QStringLiteral("総レコード数:0"));
+    QCOMPARE(f.env.endedWith, -1); // the teacher stays on the screen
+    const QString text = f.messageTexts().join(QLatin1Char('|'));
+    QVERIFY2(text.contains(QStringLiteral("成績ファイルを読めませんでした。")) &&
+                 text.contains(QDir::toNativeSeparators(f.path())),
+             qPrintable(text));
 }
 
 void RecordMaintenanceTest::withoutASchoolCodeEveryRecordIsAnotherSchools() {
