@@ -30,14 +30,6 @@ const QColor fixedGrey(192, 192, 192);
 const QColor markYellow(255, 255, 0);
 const QColor panelBlue(192, 224, 255);
 
-void paintWith(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 } // namespace
 
 CriteriaEditor::CriteriaEditor(AppState& state, QWidget* parent) : Screen(state, parent) {
@@ -88,7 +80,7 @@ CriteriaEditor::CriteriaEditor(AppState& state, QWidget* parent) : Screen(state,
               7620, 9600, 360, 12);
     label6_ = label(this, "Label6", QStringLiteral("列の説明"), 240, 8100, 1800, 360, 12);
     label3_ = label(this, "Label3", QString(), 240, 8460, 9600, 1140, 12);
-    paintWith(label3_, QColor(255, 255, 224));
+    paintBackground(label3_, QColor(255, 255, 224), Qt::black);
     label3_->setFrameStyle(QFrame::Box | QFrame::Plain);
 
     const auto button = [this](const char* name, const QString& text, int left) {
@@ -122,7 +114,7 @@ CriteriaEditor::CriteriaEditor(AppState& state, QWidget* parent) : Screen(state,
     panel_ = new QFrame(this);
     panel_->setObjectName(QStringLiteral("Picture1"));
     panel_->setFrameStyle(QFrame::Box | QFrame::Plain);
-    paintWith(panel_, panelBlue);
+    paintBackground(panel_, panelBlue, Qt::black);
     layout_.place(panel_, 10080, 540, 5040, 10800);
     label(panel_, "Label7", QStringLiteral("現在までの成績度数分布"), 120, 60, 4800, 360, 12);
     label(panel_, "Label8", QStringLiteral("全成績"), 120, 480, 2400, 300, 11.25);
@@ -142,7 +134,7 @@ CriteriaEditor::CriteriaEditor(AppState& state, QWidget* parent) : Screen(state,
     waitPanel_ = new QLabel(QStringLiteral("Just a moment,please."), this);
     waitPanel_->setObjectName(QStringLiteral("waitPanel"));
     waitPanel_->setAlignment(Qt::AlignCenter);
-    paintWith(waitPanel_, QColor(255, 255, 255));
+    paintBackground(waitPanel_, QColor(255, 255, 255), Qt::black);
     layout_.place(waitPanel_, 0, 0, TwipsLayout::designWidth, TwipsLayout::designHeight);
     layout_.setFont(waitPanel_, msPGothic, 36);
     waitPanel_->hide();

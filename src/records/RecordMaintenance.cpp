@@ -34,29 +34,6 @@ QString trimBlanks(const QString& text) {
     return text.mid(first, last - first);
 }
 
-// Whether the text starts (after blanks and a sign) with a number, so that its lenient
-// value is a value the teacher typed and not the 0 of a text without digits.
-bool startsWithNumber(QStringView text) {
-    qsizetype at = 0;
-    const auto blank = [&] {
-        return at < text.size() &&
-               (text[at] == u' ' || text[at] == u'\t' || text[at] == u'\r' || text[at] == u'\n');
-    };
-    const auto digit = [&](qsizetype i) {
-        return i < text.size() && text[i] >= u'0' && text[i] <= u'9';
-    };
-    while (blank()) {
-        ++at;
-    }
-    if (at < text.size() && (text[at] == u'+' || text[at] == u'-')) {
-        ++at;
-    }
-    while (blank()) {
-        ++at;
-    }
-    return digit(at) || (at < text.size() && text[at] == u'.' && digit(at + 1));
-}
-
 // A failure after the lock was taken: the file may have been written already, so it is
 // never tried again.
 FileResult asFinal(FileResult result) {
@@ -66,26 +43,11 @@ FileResult asFinal(FileResult result) {
     return result;
 }
 
-// One attempt at a change under the file's exclusive lock, flushed to the disk before the
-// lock is let go; nothing is left open when it returns.
+// A change of an existing record under the file's lock. Any failure once the lock is held
+// is final: the file may have been written already, so it is never tried again.
 FileResult changeUnderLock(const AppState& state,
                            const std::function<FileResult(RecordFile&)>& change) {
-    RecordFile file;
-    FileResult result = openResultsFile(state, file, RecordFile::Access::ReadWrite);
-    if (!result.ok()) {
-        return result;
-    }
-    result = file.tryLockExclusive();
-    if (!result.ok()) {
-        return result;
-    }
-    result = asFinal(change(file));
-    if (result.ok()) {
-        result = asFinal(file.flushToDisk());
-    }
-    file.unlock();
-    file.close();
-    return result;
+    return changeResultsFile(state, [&](RecordFile& file) { return asFinal(change(file)); });
 }
 
 // Whether record `number` of the open file still holds `bytes`.

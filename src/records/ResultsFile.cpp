@@ -29,37 +29,18 @@ QString outOfRangeText(int level, int pupil) {
         .arg(pupil);
 }
 
-// One locked append; nothing is left open or locked when it returns.
+// One locked append, after the last whole record: a torn tail left by a crash is
+// overwritten.
 FileResult appendOnce(const AppState& state, const ResultRecordBytes& bytes) {
-    RecordFile file;
-    FileResult result = openResultsFile(state, file, RecordFile::Access::ReadWrite);
-    if (!result.ok()) {
-        return result;
-    }
-    result = file.tryLockExclusive();
-    if (!result.ok()) {
-        return result;
-    }
-    qint64 length = 0;
-    result = file.size(&length);
-    if (!result.ok()) {
-        return result;
-    }
-    // After the last whole record: a torn tail left by a crash is overwritten.
-    const qint64 position = length / ResultRecord::size * ResultRecord::size;
-    result = file.writeAt(position, bytes.data(), ResultRecord::size);
-    if (!result.ok()) {
-        return result;
-    }
-    result = file.flushToDisk();
-    if (!result.ok()) {
-        // The record may stand in the file already: trying again could write it twice.
-        result.state = FileState::Failed;
-        return result;
-    }
-    file.unlock();
-    file.close();
-    return FileResult::success();
+    return changeResultsFile(state, [&](RecordFile& file) {
+        qint64 length = 0;
+        const FileResult result = file.size(&length);
+        if (!result.ok()) {
+            return result;
+        }
+        const qint64 position = length / ResultRecord::size * ResultRecord::size;
+        return file.writeAt(position, bytes.data(), ResultRecord::size);
+    });
 }
 
 } // namespace
@@ -70,6 +51,29 @@ QString resultsFilePath(const AppState& state) {
 
 FileResult openResultsFile(const AppState& state, RecordFile& file, RecordFile::Access access) {
     return file.open(resultsFilePath(state), access);
+}
+
+FileResult changeResultsFile(const AppState& state,
+                             const std::function<FileResult(RecordFile&)>& change) {
+    RecordFile file;
+    FileResult result = openResultsFile(state, file, RecordFile::Access::ReadWrite);
+    if (!result.ok()) {
+        return result;
+    }
+    result = file.tryLockExclusive();
+    if (!result.ok()) {
+        return result;
+    }
+    result = change(file);
+    if (result.ok()) {
+        result = file.flushToDisk();
+        if (!result.ok()) {
+            result.state = FileState::Failed;
+        }
+    }
+    file.unlock();
+    file.close();
+    return result;
 }
 
 FileResult scanResultsTail(const AppState& state, qint64 maxRecords,

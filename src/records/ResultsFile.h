@@ -22,6 +22,14 @@ QString resultsFilePath(const AppState& state);
 // reader and writer of the file opens it this way; the file is closed when `file` goes.
 FileResult openResultsFile(const AppState& state, RecordFile& file, RecordFile::Access access);
 
+// One attempt at changing the results file: opens it for writing, takes its exclusive lock
+// without waiting (a busy lock is a failure the caller may try again), runs change, then
+// flushes to the disk; the lock is let go and the file closed however it ends. A failed
+// flush is final: the change may stand in the file already, and trying again could make
+// it twice. Every writer of the file, the appends included, changes it this way.
+FileResult changeResultsFile(const AppState& state,
+                             const std::function<FileResult(RecordFile&)>& change);
+
 // A record with its number in the file (the first record is number 1).
 struct NumberedRecord {
     qint64 number = 0;

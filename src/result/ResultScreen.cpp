@@ -23,14 +23,6 @@ const QColor green(0, 192, 0);
 const QColor darkGreen(0, 128, 0);
 const QColor paleGreen(128, 255, 128);
 
-void paintWith(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 } // namespace
 
 FrmSyuuryou::FrmSyuuryou(AppState& state, QWidget* parent)
@@ -45,7 +37,7 @@ FrmSyuuryou::FrmSyuuryou(AppState& state, QWidget* parent)
         l->setObjectName(QLatin1String(name));
         l->setAlignment(Qt::AlignCenter);
         if (background) {
-            paintWith(l, *background);
+            paintBackground(l, *background, Qt::black);
             l->setFrameStyle(QFrame::Box | QFrame::Plain);
             l->setLineWidth(1);
         }
@@ -65,13 +57,13 @@ FrmSyuuryou::FrmSyuuryou(AppState& state, QWidget* parent)
 
     picture1_ = new QFrame(this);
     picture1_->setObjectName(QStringLiteral("Picture1"));
-    paintWith(picture1_, darkGreen);
+    paintBackground(picture1_, darkGreen, Qt::black);
     picture1_->setFrameStyle(QFrame::Box | QFrame::Plain);
     layout_.place(picture1_, 180, 8145, 15105, 1785);
     label1_ = new QLabel(QStringLiteral("目標レベルクリア。おめでとう！"), picture1_);
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setAlignment(Qt::AlignCenter);
-    paintWith(label1_, paleGreen);
+    paintBackground(label1_, paleGreen, Qt::black);
     label1_->setFrameStyle(QFrame::Box | QFrame::Plain);
     layout_.place(label1_, 3330, 390, 8415, 615);
     layout_.setFont(label1_, uiFont, 27.75);

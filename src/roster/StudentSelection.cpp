@@ -30,13 +30,6 @@ namespace {
 const char16_t* const modeCaptions[] = {u"回数(今日／今まで）", u"ポイント（今日／今まで）",
                                         u"本日（ポイント／回数）", u"今まで（ポイント／回数）"};
 
-void paintBackground(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 } // namespace
 
 StudentSelection::StudentSelection(AppState& state, QWidget* parent) : Screen(state, parent) {

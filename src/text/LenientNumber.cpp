@@ -11,38 +11,49 @@ bool isSkipped(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
 }
 
-} // namespace
-
-double lenientNumber(QStringView text) {
+// The characters the lenient reading takes: the digits and the point, without blanks.
+struct Scanned {
     std::string number;
-    number.reserve(static_cast<size_t>(text.size()) + 1);
+    bool negative = false;
+    bool digits = false;
+};
+
+Scanned scan(QStringView text) {
+    Scanned scanned;
+    scanned.number.reserve(static_cast<size_t>(text.size()) + 1);
     qsizetype i = 0;
     const qsizetype size = text.size();
     while (i < size && isSkipped(text[i]))
         ++i;
-    bool negative = false;
     if (i < size && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
+        scanned.negative = text[i] == u'-';
         ++i;
     }
     bool point = false;
-    bool digits = false;
     for (; i < size; ++i) {
         const QChar c = text[i];
         if (isSkipped(c))
             continue;
         if (c >= u'0' && c <= u'9') {
-            number += static_cast<char>(c.unicode());
-            digits = true;
+            scanned.number += static_cast<char>(c.unicode());
+            scanned.digits = true;
         } else if (c == u'.' && !point) {
-            number += '.';
+            scanned.number += '.';
             point = true;
         } else {
             break;
         }
     }
-    if (!digits)
+    return scanned;
+}
+
+} // namespace
+
+double lenientNumber(QStringView text) {
+    const Scanned scanned = scan(text);
+    if (!scanned.digits)
         return 0;
+    const std::string& number = scanned.number;
     double value = 0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     (void)end;
@@ -50,7 +61,7 @@ double lenientNumber(QStringView text) {
         value = std::numeric_limits<double>::infinity();
     if (value == 0)
         return 0; // never a negative zero
-    return negative ? -value : value;
+    return scanned.negative ? -value : value;
 }
 
 int lenientInt(QStringView text) {
@@ -60,4 +71,8 @@ int lenientInt(QStringView text) {
     if (value <= static_cast<double>(std::numeric_limits<int>::min()))
         return std::numeric_limits<int>::min();
     return static_cast<int>(value);
+}
+
+bool startsWithNumber(QStringView text) {
+    return scan(text).digits;
 }

@@ -16,3 +16,7 @@ double lenientNumber(QStringView text);
 // whole-number field of the files takes a fraction) and held inside the range of int,
 // so that a wild value in a file can never overflow a conversion.
 int lenientInt(QStringView text);
+
+// Whether the lenient reading finds a number at the start of the text (after blanks and a
+// sign), so that its value is one the text holds and not the 0 of a text without digits.
+bool startsWithNumber(QStringView text);

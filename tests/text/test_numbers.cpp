@@ -36,6 +36,15 @@ private slots:
         QCOMPARE(lenientNumber(text), value);
     }
 
+    void startsWithNumberAsTheReadingDoes() {
+        for (const char16_t* yes : {u"12", u" -3", u"+ 4", u".5", u"- .5", u"1-2", u"0"}) {
+            QVERIFY2(startsWithNumber(yes), qPrintable(QString::fromUtf16(yes)));
+        }
+        for (const char16_t* no : {u"", u"  ", u"-", u".", u"abc", u"１２", u"x12"}) {
+            QVERIFY2(!startsWithNumber(no), qPrintable(QString::fromUtf16(no)));
+        }
+    }
+
     void extremes() {
         QVERIFY(!std::signbit(lenientNumber(u"-0.000"_qs)));
         const QString huge = u"1"_qs + QString(400, u'0');
