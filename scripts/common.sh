@@ -23,5 +23,8 @@ install_missing_packages() {
 configure_build() {
     local dir=$1
     shift
-    cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    local launcher=()
+    # ccache, where present, lets a second build folder of the same sources reuse objects.
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@"
 }

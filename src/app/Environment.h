@@ -8,6 +8,8 @@
 #include <memory>
 
 class QWidget;
+class PrintJob;
+struct PrintRequest;
 
 // A timer whose ticks come from the environment, so tests can advance time by hand.
 class Timer {
@@ -58,6 +60,14 @@ public:
     // Starts another program, detached; false with a description when it cannot start.
     virtual bool startProcess(const QString& program, const QStringList& arguments,
                               QString* error) = 0;
+
+    // A print job on the system's default printer; null with the reason when no printer is
+    // installed or it cannot start (app/PrintJob.h offers a PDF file then).
+    virtual std::unique_ptr<PrintJob> openDefaultPrinter(const PrintRequest& request,
+                                                         QString* reason) = 0;
+    // Asks where to save a file; empty when the question is cancelled.
+    virtual QString chooseSaveFile(QWidget* parent, const QString& caption,
+                                   const QString& suggestedName, const QString& filter) = 0;
 
     // True when this is the only running copy of the program on this PC.
     virtual bool claimSingleInstance() = 0;

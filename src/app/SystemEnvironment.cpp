@@ -1,13 +1,18 @@
 #include "app/SystemEnvironment.h"
 
+#include "app/PrintJob.h"
 #include "result/WavePlayer.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -130,6 +135,38 @@ bool SystemEnvironment::startProcess(const QString& program, const QStringList& 
         *error = process.errorString();
     }
     return false;
+}
+
+std::unique_ptr<PrintJob> SystemEnvironment::openDefaultPrinter(const PrintRequest& request,
+                                                                QString* reason) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        if (reason) {
+            *reason = QPrinterInfo::availablePrinterNames().isEmpty()
+                          ? QStringLiteral("プリンタがインストールされていません")
+                          : QStringLiteral("通常使うプリンタが設定されていません");
+        }
+        return nullptr;
+    }
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    printer->setDocName(request.documentName);
+    printer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), request.orientation,
+                                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    printer->setFullPage(true);
+    if (!printer->isValid()) {
+        if (reason) {
+            *reason = QStringLiteral("プリンタ %1 が使えません").arg(info.printerName());
+        }
+        return nullptr;
+    }
+    return std::make_unique<PrintJob>(std::move(printer), info.printerName());
+}
+
+QString SystemEnvironment::chooseSaveFile(QWidget* parent, const QString& caption,
+                                          const QString& suggestedName, const QString& filter) {
+    const QString start = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                              .filePath(suggestedName);
+    return QFileDialog::getSaveFileName(parent, caption, start, filter);
 }
 
 bool SystemEnvironment::claimSingleInstance() {

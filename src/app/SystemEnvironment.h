@@ -23,6 +23,10 @@ public:
                           MessageButtons buttons, MessageIcon icon) override;
     bool startProcess(const QString& program, const QStringList& arguments,
                       QString* error) override;
+    std::unique_ptr<PrintJob> openDefaultPrinter(const PrintRequest& request,
+                                                 QString* reason) override;
+    QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& suggestedName,
+                           const QString& filter) override;
     bool claimSingleInstance() override;
     void endProgram(int exitStatus) override;
 

@@ -1,5 +1,9 @@
 #include "support/FakeEnvironment.h"
 
+#include "app/PrintJob.h"
+
+#include <QCoreApplication>
+#include <QDir>
 #include <algorithm>
 
 class FakeEnvironment::FakeTimer : public Timer {
@@ -108,4 +112,33 @@ bool FakeEnvironment::startProcess(const QString& program, const QStringList& ar
         *error = QStringLiteral("the program could not be started");
     }
     return processStarts;
+}
+
+std::unique_ptr<PrintJob> FakeEnvironment::openDefaultPrinter(const PrintRequest& request,
+                                                              QString* reason) {
+    if (!printerInstalled) {
+        if (reason) {
+            *reason = QStringLiteral("プリンタがインストールされていません");
+        }
+        return nullptr;
+    }
+    const QString folder =
+        printFolder.isEmpty() ? QStringLiteral(MIRUNEA_ARTIFACTS_DIR) : printFolder;
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath(QStringLiteral("printer-%1-%2.pdf")
+                                                   .arg(QCoreApplication::applicationName())
+                                                   .arg(printed.size() + 1));
+    printed.push_back(path);
+    return makePdfJob(request, path);
+}
+
+QString FakeEnvironment::chooseSaveFile(QWidget*, const QString& caption, const QString&,
+                                        const QString&) {
+    saveFileQuestions.push_back(caption);
+    if (saveFileAnswers.empty()) {
+        return QString();
+    }
+    const QString path = saveFileAnswers.front();
+    saveFileAnswers.pop_front();
+    return path;
 }

@@ -48,6 +48,13 @@ public:
     std::vector<Message> messages;
     std::deque<MessageAnswer> answers; // next answers; Ok (or Yes) when empty
 
+    // --- printing: each job on the "default printer" is a PDF file in printFolder --------
+    bool printerInstalled = true;
+    QString printFolder;                 // the artefact folder unless a test sets one
+    std::vector<QString> printed;        // the PDF file of every job opened, in order
+    std::deque<QString> saveFileAnswers; // answers to chooseSaveFile; empty: cancelled
+    std::vector<QString> saveFileQuestions;
+
     // --- processes and the end of the program -----------------------------------------
     std::vector<Process> processes;
     bool processStarts = true;
@@ -64,6 +71,10 @@ public:
                           MessageButtons buttons, MessageIcon icon) override;
     bool startProcess(const QString& program, const QStringList& arguments,
                       QString* error) override;
+    std::unique_ptr<PrintJob> openDefaultPrinter(const PrintRequest& request,
+                                                 QString* reason) override;
+    QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& suggestedName,
+                           const QString& filter) override;
     bool claimSingleInstance() override { return !otherCopyRunning; }
     void endProgram(int exitStatus) override { endedWith = exitStatus; }
 
