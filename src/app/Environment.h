@@ -63,11 +63,12 @@ public:
 
     // A print job on the system's default printer; null with the reason when no printer is
     // installed or it cannot start (app/PrintJob.h offers a PDF file then).
+    // A world without printers by default (tools and benchmarks print nothing).
     virtual std::unique_ptr<PrintJob> openDefaultPrinter(const PrintRequest& request,
-                                                         QString* reason) = 0;
+                                                         QString* reason);
     // Asks where to save a file; empty when the question is cancelled.
     virtual QString chooseSaveFile(QWidget* parent, const QString& caption,
-                                   const QString& suggestedName, const QString& filter) = 0;
+                                   const QString& suggestedName, const QString& filter);
 
     // True when this is the only running copy of the program on this PC.
     virtual bool claimSingleInstance() = 0;

@@ -1,6 +1,7 @@
 #include "app/Messages.h"
 
 #include "app/AppState.h"
+#include "app/ScreenOperation.h"
 
 #include <QString>
 #include <cstdio>
@@ -14,6 +15,8 @@ MessageAnswer showMessage(AppState& state, QWidget* parent, const QString& title
     std::fprintf(stderr, "mirunea: [%s] %s\n", title.toUtf8().constData(),
                  line.toUtf8().constData());
     std::fflush(stderr);
+    // A message box runs its own event loop; the screen behind it stays whole until it closes.
+    ScreenOperation operation(state);
     return state.env->message(parent, title, text, buttons, icon);
 }
 

@@ -2,11 +2,13 @@
 
 #include "app/AppState.h"
 #include "app/Environment.h"
+#include "app/ScreenOperation.h"
 
 #include <QEventLoop>
 #include <memory>
 
 bool waitResponsively(AppState& state, int ms) {
+    ScreenOperation operation(state);
     std::unique_ptr<Timer> timer = state.env->createTimer();
     QEventLoop loop;
     bool done = false;

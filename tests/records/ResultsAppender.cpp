@@ -12,7 +12,6 @@
 
 #include "app/AppState.h"
 #include "app/Environment.h"
-#include "app/PrintJob.h"
 #include "records/ResultsFile.h"
 
 #include <QCoreApplication>
@@ -72,12 +71,6 @@ public:
         return MessageAnswer::Ok;
     }
     bool startProcess(const QString&, const QStringList&, QString*) override { return false; }
-    std::unique_ptr<PrintJob> openDefaultPrinter(const PrintRequest&, QString*) override {
-        return nullptr;
-    }
-    QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
-        return QString();
-    }
     bool claimSingleInstance() override { return true; }
     void endProgram(int exitStatus) override { ended = exitStatus; }
 
