@@ -1,0 +1,124 @@
+// The browser window playing animations through the player installed beside the program,
+// with no network: a small animation written here shows its colour in the window; an
+// address that cannot be loaded still leaves a window that "解説終わり" closes.
+#include "media/MediaTestMain.h"
+#include "media/SmallSwf.h"
+#include "media/viewers/frmBrowser.h"
+#include "support/TestInstallation.h"
+
+#include <QDir>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace {
+
+const QString playerFolder = QStringLiteral(MIRUNEA_ANIMATION_PLAYER_DIR);
+
+bool near(const QColor& seen, const QColor& wanted, int tolerance = 12) {
+    return std::abs(seen.red() - wanted.red()) <= tolerance &&
+           std::abs(seen.green() - wanted.green()) <= tolerance &&
+           std::abs(seen.blue() - wanted.blue()) <= tolerance;
+}
+
+QColor centreOf(QWidget* widget) {
+    const QImage image = widget->grab().toImage();
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+QString pageText(QWebEngineView* view) {
+    QString text;
+    bool done = false;
+    view->page()->toPlainText([&text, &done](const QString& t) {
+        text = t;
+        done = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(done, 10000);
+    return text;
+}
+
+void saveGrab(QWidget* widget, const QString& name) {
+    const QString folder = QStringLiteral(MIRUNEA_ARTIFACTS_DIR);
+    QDir().mkpath(folder);
+    widget->grab().save(folder + QLatin1Char('/') + name);
+}
+
+void closeWithTheButton(frmBrowser* window) {
+    QPointer<frmBrowser> guard(window);
+    auto* button = window->findChild<QPushButton*>(QStringLiteral("Command1"));
+    QVERIFY(button);
+    QCOMPARE(button->text(), QStringLiteral("解説終わり"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_VERIFY(guard.isNull());
+}
+
+} // namespace
+
+class TestAnimationWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        QVERIFY2(
+            QDir(playerFolder).exists(QStringLiteral("ruffle.js")),
+            qPrintable(QStringLiteral("the animation player is not installed in ") + playerFolder));
+    }
+
+    void aLocalAnimationPlaysItsColour_data() {
+        QTest::addColumn<QString>("address"); // %1: the drill's data folder
+        QTest::newRow("bare name") << QStringLiteral("比の解説.swf");
+        QTest::newRow("file address") << QStringLiteral("file://%1比の解説.swf");
+    }
+    void aLocalAnimationPlaysItsColour() {
+        QFETCH(QString, address);
+        TestInstallation t;
+        const QColor colour(32, 160, 64);
+        t.writeBytes(t.drillDataFolder() + QStringLiteral("比の解説.swf"), smallSwf(colour));
+        if (address.contains(QLatin1String("%1"))) {
+            address = address.arg(t.drillDataFolder());
+        }
+        auto* window = new frmBrowser(address, t.drillDataFolder(), playerFolder);
+        window->show();
+        QCOMPARE(window->StartingAddress, address);
+        QVERIFY(window->isModal());
+        QWebEngineView* view = window->view();
+        QTRY_VERIFY_WITH_TIMEOUT(near(centreOf(view), colour), 30000);
+        saveGrab(window, QStringLiteral("animation_window.png"));
+        closeWithTheButton(window);
+    }
+
+    void aMissingPlayerIsSaidInPlainWords() {
+        TestInstallation t;
+        t.writeBytes(t.drillDataFolder() + QStringLiteral("a.swf"), smallSwf(Qt::red));
+        auto* window =
+            new frmBrowser(QStringLiteral("a.swf"), t.drillDataFolder(), t.root() + "/nothing");
+        window->show();
+        QTRY_VERIFY_WITH_TIMEOUT(pageText(window->view()).contains(QStringLiteral("ruffle")),
+                                 20000);
+        closeWithTheButton(window);
+    }
+
+    void anAddressThatCannotLoadStillCloses_data() {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("missing animation") << QStringLiteral("ない.swf");
+        QTest::newRow("unreachable server") << QStringLiteral("http://127.0.0.1:9/a.swf");
+        QTest::newRow("missing page") << QStringLiteral("ない.html");
+        QTest::newRow("empty") << QString();
+    }
+    void anAddressThatCannotLoadStillCloses() {
+        QFETCH(QString, address);
+        TestInstallation t;
+        auto* window = new frmBrowser(address, t.drillDataFolder(), playerFolder);
+        window->show();
+        if (!address.isEmpty()) {
+            QSignalSpy loaded(window->view(), &QWebEngineView::loadFinished);
+            QTRY_VERIFY_WITH_TIMEOUT(loaded.count() > 0, 20000);
+        }
+        QVERIFY(window->isVisible());
+        closeWithTheButton(window);
+    }
+};
+
+MIRUNEA_MEDIA_TEST_MAIN(TestAnimationWindow)
+#include "test_animation_window.moc"
