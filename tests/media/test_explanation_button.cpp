@@ -1,5 +1,8 @@
 // "★解説★" on the level menu, clicked like a pupil clicks it, opening the real viewers.
+#include "app/ExplanationAddress.h"
 #include "app/ScreenHost.h"
+#include "makedemo/DemoExplanationVideo.h"
+#include "makedemo/DemoInstallation.h"
 #include "media/MediaTestMain.h"
 #include "media/SmallSwf.h"
 #include "media/viewers/ExplanationViewers.h"
@@ -9,8 +12,12 @@
 #include "views/LevelMenu.h"
 
 #include <QLabel>
+#include <QMediaPlayer>
 #include <QPointer>
 #include <QPushButton>
+#include <QVideoFrame>
+#include <QVideoSink>
+#include <QVideoWidget>
 
 namespace {
 
@@ -143,6 +150,37 @@ private slots:
         QCOMPARE(m.t.state.media.currentMedia, entry);
         QCOMPARE(m.host.current(), menu);
         QCOMPARE(m.menuTexts(), before);
+    }
+
+    void theDemoInstallationPlaysItsOwnExplanationVideo() {
+        Menu m;
+        const DemoInstallation demo =
+            demoInstallationAt(m.t.root() + QStringLiteral("/demo"), QDate::currentDate());
+        QString error;
+        QVERIFY2(layOutDemoInstallation(demo, &error), qPrintable(error));
+        m.t.state.layout.drillDataFolder = demo.drillDataFolder;
+        const QString address = explanationAddress(m.t.state);
+        QCOMPARE(address, QStringLiteral("解説1.mp4"));
+        m.click(1, address);
+
+        FrmVideo* video = m.video();
+        QVERIFY(video);
+        QImage frame;
+        connect(video->findChild<QVideoWidget*>(QStringLiteral("VideoMediaPlayer"))->videoSink(),
+                &QVideoSink::videoFrameChanged, video, [&frame](const QVideoFrame& f) {
+                    if (f.isValid()) {
+                        frame = f.toImage();
+                    }
+                });
+        auto* player = video->findChild<QMediaPlayer*>(QStringLiteral("player"));
+        QTRY_VERIFY_WITH_TIMEOUT(player->position() >= 1000, 15000);
+        QVERIFY2(video->notice().isEmpty(), qPrintable(video->notice()));
+        QVERIFY(!frame.isNull());
+        const QColor corner = frame.pixelColor(5, frame.height() - 5);
+        QVERIFY2(std::abs(corner.red() - explanationPaper.red()) < 20 &&
+                     std::abs(corner.green() - explanationPaper.green()) < 20 &&
+                     std::abs(corner.blue() - explanationPaper.blue()) < 20,
+                 qPrintable(corner.name()));
     }
 
     void aSecondExplanationLeavesTheOpenVideoPlayingItsFile() {
