@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -56,6 +58,32 @@ void closeWithTheButton(frmBrowser* window) {
     QTRY_VERIFY(guard.isNull());
 }
 
+// A web server on this machine that answers every request with one animation.
+class OneFileServer : public QTcpServer {
+public:
+    explicit OneFileServer(const QByteArray& body) : body_(body) {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    if (!socket->readAll().contains("\r\n\r\n")) {
+                        return; // the request's head is not complete yet
+                    }
+                    ++requests;
+                    socket->write("HTTP/1.0 200 OK\r\nContent-Type: application/x-shockwave-flash"
+                                  "\r\nContent-Length: " +
+                                  QByteArray::number(body_.size()) + "\r\n\r\n" + body_);
+                    socket->disconnectFromHost();
+                });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+    int requests = 0;
+
+private:
+    QByteArray body_;
+};
+
 } // namespace
 
 class TestAnimationWindow : public QObject {
@@ -87,6 +115,20 @@ private slots:
         QWebEngineView* view = window->view();
         QTRY_VERIFY_WITH_TIMEOUT(near(centreOf(view), colour), 30000);
         saveGrab(window, QStringLiteral("animation_window.png"));
+        closeWithTheButton(window);
+    }
+
+    void anAnimationOnAWebServerPlaysItsColour() {
+        TestInstallation t;
+        const QColor colour(40, 60, 200);
+        OneFileServer server(smallSwf(colour));
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        const QString address =
+            QStringLiteral("http://127.0.0.1:%1/anim/比の解説.swf").arg(server.serverPort());
+        auto* window = new frmBrowser(address, t.drillDataFolder(), playerFolder);
+        window->show();
+        QTRY_VERIFY_WITH_TIMEOUT(near(centreOf(window->view()), colour), 30000);
+        QCOMPARE(server.requests, 1);
         closeWithTheButton(window);
     }
 

@@ -5,6 +5,10 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
 #include <QUrl>
 #include <QWebEngineUrlRequestJob>
 
@@ -52,11 +56,33 @@ QByteArray contentTypeOf(const QString& fileName) {
     return "application/octet-stream";
 }
 
-AnimationSchemeHandler::AnimationSchemeHandler(const QString& playerFolder, const QString& swfUrl,
+AnimationSchemeHandler::AnimationSchemeHandler(const QString& playerFolder,
                                                const QString& localAnimationFile,
-                                               const QString& title, QObject* parent)
-    : QWebEngineUrlSchemeHandler(parent), playerFolder_(playerFolder), swfUrl_(swfUrl),
-      localAnimationFile_(localAnimationFile), title_(title) {}
+                                               const QUrl& remoteAnimation, const QString& title,
+                                               QObject* parent)
+    : QWebEngineUrlSchemeHandler(parent), playerFolder_(playerFolder),
+      localAnimationFile_(localAnimationFile), remoteAnimation_(remoteAnimation), title_(title) {}
+
+void AnimationSchemeHandler::replyWithRemoteAnimation(QWebEngineUrlRequestJob* job) {
+    if (!network_) {
+        network_ = new QNetworkAccessManager(this);
+    }
+    QNetworkReply* download = network_->get(QNetworkRequest(remoteAnimation_));
+    // The page may be closed before the download ends; the job is gone then.
+    QPointer<QWebEngineUrlRequestJob> pending(job);
+    connect(job, &QObject::destroyed, download, &QNetworkReply::abort);
+    connect(download, &QNetworkReply::finished, this, [download, pending] {
+        download->deleteLater();
+        if (!pending) {
+            return;
+        }
+        if (download->error() != QNetworkReply::NoError) {
+            pending->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            return;
+        }
+        reply(pending, contentTypeOf(QStringLiteral("animation.swf")), download->readAll());
+    });
+}
 
 void AnimationSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     const QUrl url = job->requestUrl();
@@ -64,10 +90,13 @@ void AnimationSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     const QString path = url.path();
     QByteArray bytes;
     if (host == QLatin1String("explanation") && path == QLatin1String("/player.html")) {
-        reply(job, "text/html", animationPageHtml(swfUrl_, title_));
+        reply(job, "text/html", animationPageHtml(localAnimationUrl, title_));
     } else if (host == QLatin1String("explanation") && path == QLatin1String("/animation.swf") &&
                !localAnimationFile_.isEmpty() && readWhole(localAnimationFile_, &bytes)) {
         reply(job, contentTypeOf(path), bytes);
+    } else if (host == QLatin1String("explanation") && path == QLatin1String("/animation.swf") &&
+               remoteAnimation_.isValid()) {
+        replyWithRemoteAnimation(job);
     } else if (host == QLatin1String("player") && isPlainFileName(path.mid(1)) &&
                readWhole(QDir(playerFolder_).filePath(path.mid(1)), &bytes)) {
         reply(job, contentTypeOf(path), bytes);

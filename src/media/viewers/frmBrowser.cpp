@@ -67,9 +67,8 @@ void frmBrowser::navigate(const QString& drillDataFolder, const QString& playerF
     const bool local = target.kind == AnimationTarget::Kind::LocalSwf;
     const QString title = local ? QFileInfo(target.localFile).fileName() : target.url.fileName();
     setWindowTitle(QStringLiteral("解説 - %1").arg(title));
-    handler_ =
-        new AnimationSchemeHandler(playerFolder, local ? localAnimationUrl : target.url.toString(),
-                                   local ? target.localFile : QString(), title, this);
+    handler_ = new AnimationSchemeHandler(playerFolder, local ? target.localFile : QString(),
+                                          local ? QUrl() : target.url, title, this);
     profile_->installUrlSchemeHandler(animationScheme, handler_);
     brwWebBrowser->load(QUrl(animationPageUrl));
 }
