@@ -185,13 +185,24 @@ private slots:
 
     void aSecondExplanationLeavesTheOpenVideoPlayingItsFile() {
         Menu m;
+        QString error;
+        QVERIFY2(writeExplanationVideo(m.t.drillDataFolder() + QStringLiteral("解説1.mp4"), &error),
+                 qPrintable(error));
         m.click(1, QStringLiteral("解説1.mp4"));
         FrmVideo* first = m.video();
         QVERIFY(first);
-        m.click(2, QStringLiteral("解説2.mp4"));
+        auto* player = first->findChild<QMediaPlayer*>(QStringLiteral("player"));
+        QTRY_VERIFY_WITH_TIMEOUT(player->position() >= 500, 15000);
+        const QUrl playing = player->source();
+
+        m.click(2, QStringLiteral("解説2.mp4")); // not there: it would show a notice
         QCOMPARE(m.t.state.media.currentMedia, QStringLiteral("解説2.mp4"));
         QCOMPARE(m.video(), first);
         QCOMPARE(first->file(), m.t.drillDataFolder() + QStringLiteral("解説1.mp4"));
+        QCOMPARE(player->source(), playing);
+        const qint64 then = player->position();
+        QTRY_VERIFY(player->position() > then);
+        QVERIFY(first->notice().isEmpty());
         int videoWindows = 0;
         for (QWidget* w : QApplication::topLevelWidgets()) {
             videoWindows += qobject_cast<FrmVideo*>(w) && w->isVisible() ? 1 : 0;
