@@ -132,6 +132,49 @@ private slots:
         closeWithTheButton(window);
     }
 
+    // The page can reach the player's files and its one animation, and nothing else of the
+    // disk, however the address is spelt.
+    void thePageReachesNoOtherFile() {
+        TestInstallation t;
+        t.writeBytes(t.drillDataFolder() + QStringLiteral("a.swf"), smallSwf(Qt::yellow));
+        t.writeBytes(t.drillDataFolder() + QStringLiteral("secret.txt"), "secret");
+        auto* window = new frmBrowser(QStringLiteral("a.swf"), t.drillDataFolder(), playerFolder);
+        window->show();
+        QTRY_VERIFY_WITH_TIMEOUT(near(centreOf(window->view()), Qt::yellow), 30000);
+
+        const QString folder = QString(t.drillDataFolder()).replace(QLatin1Char('/'), "%2F");
+        const QStringList addresses = {
+            QStringLiteral("mirunea://player/ruffle.js"),
+            QStringLiteral("mirunea://explanation/animation.swf"),
+            QStringLiteral("mirunea://player/..%2F..%2F..%2Fsecret.txt"),
+            QStringLiteral("mirunea://player/") + folder + QStringLiteral("secret.txt"),
+            QStringLiteral("mirunea://explanation/secret.txt"),
+            QStringLiteral("mirunea://explanation/..%2Fsecret.txt"),
+            QStringLiteral("mirunea://secret.txt"),
+            QStringLiteral("file://") + t.drillDataFolder() + QStringLiteral("secret.txt"),
+        };
+        QString script = QStringLiteral("(function () { var seen = []; var urls = [");
+        for (const QString& address : addresses) {
+            script += QLatin1Char('"') + address + QStringLiteral("\",");
+        }
+        script += QStringLiteral(R"(];
+            urls.forEach(function (url) {
+              try {
+                var request = new XMLHttpRequest();
+                request.open("GET", url, false);
+                request.send();
+                seen.push(request.status === 200 && request.responseText.length > 0 ? "read" : "no");
+              } catch (e) { seen.push("no"); }
+            });
+            return seen.join(","); })())");
+        QString seen;
+        window->view()->page()->runJavaScript(script,
+                                              [&seen](const QVariant& v) { seen = v.toString(); });
+        QTRY_VERIFY_WITH_TIMEOUT(!seen.isEmpty(), 10000);
+        QCOMPARE(seen, QStringLiteral("read,read,no,no,no,no,no,no"));
+        closeWithTheButton(window);
+    }
+
     void aMissingPlayerIsSaidInPlainWords() {
         TestInstallation t;
         t.writeBytes(t.drillDataFolder() + QStringLiteral("a.swf"), smallSwf(Qt::red));

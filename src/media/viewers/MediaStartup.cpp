@@ -23,7 +23,8 @@ void prepareMediaRoom() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QWebEngineUrlScheme scheme(animationScheme);
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
-    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme |
-                    QWebEngineUrlScheme::CorsEnabled);
+    // Secure, so the player runs as on an https page; not local, so the page cannot read
+    // file:// addresses (the handler decides what it serves).
+    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::CorsEnabled);
     QWebEngineUrlScheme::registerScheme(scheme);
 }
