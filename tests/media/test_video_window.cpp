@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMediaPlayer>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QSlider>
 #include <QVideoFrame>
@@ -101,6 +102,41 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(player->position() >= 5000, 15000);
         QTRY_VERIFY(answerShows(lastFrame));
 
+        QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
+        QTRY_VERIFY(guard.isNull());
+    }
+
+    // Schools keep older explanations as Windows Media files (WMV in an ASF container).
+    void aWindowsMediaFilePlays() {
+        TestInstallation t;
+        const QString mp4 = t.drillDataFolder() + QStringLiteral("解説1.mp4");
+        const QString wmv = t.drillDataFolder() + QStringLiteral("解説1.wmv");
+        QString error;
+        QVERIFY2(writeExplanationVideo(mp4, &error), qPrintable(error));
+        QProcess ffmpeg;
+        ffmpeg.start(QStringLiteral("ffmpeg"),
+                     {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-i"),
+                      mp4, QStringLiteral("-c:v"), QStringLiteral("wmv2"), QStringLiteral("-an"),
+                      wmv});
+        QVERIFY2(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0,
+                 qPrintable(ffmpeg.errorString()));
+
+        auto* window = new FrmVideo(wmv);
+        QPointer<FrmVideo> guard(window);
+        QImage lastFrame;
+        connect(child<QVideoWidget>(window, "VideoMediaPlayer")->videoSink(),
+                &QVideoSink::videoFrameChanged, window, [&lastFrame](const QVideoFrame& frame) {
+                    if (frame.isValid()) {
+                        lastFrame = frame.toImage();
+                    }
+                });
+        window->show();
+        auto* player = child<QMediaPlayer>(window, "player");
+        QTRY_VERIFY_WITH_TIMEOUT(player->position() >= 1000, 15000);
+        QVERIFY2(window->notice().isEmpty(), qPrintable(window->notice()));
+        QVERIFY(!lastFrame.isNull());
+        QVERIFY(near(lastFrame.pixelColor(10, lastFrame.height() - 10), explanationPaper));
+        QVERIFY(near(lastFrame.pixelColor(10, 10), explanationBand));
         QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
         QTRY_VERIFY(guard.isNull());
     }

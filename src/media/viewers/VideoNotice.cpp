@@ -26,6 +26,10 @@ QString unplayableFileReason(const QString& file) {
 
 QString playerErrorReason(QMediaPlayer::Error error, const QString& playerText) {
     QString reason;
+    // GStreamer reports a missing demuxer or decoder as a resource error; its text names it.
+    if (playerText.contains(QLatin1String("plug-in"), Qt::CaseInsensitive)) {
+        error = QMediaPlayer::FormatError;
+    }
     switch (error) {
     case QMediaPlayer::ResourceError:
         reason = QStringLiteral("動画として読めないファイルか、壊れています。");
