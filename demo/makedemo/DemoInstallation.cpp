@@ -1,6 +1,7 @@
 #include "makedemo/DemoInstallation.h"
 
 #include "app/LayoutResolution.h"
+#include "makedemo/DemoExplanationVideo.h"
 #include "makedemo/DemoResults.h"
 #include "makedemo/DemoRoster.h"
 #include "makedemo/DemoSounds.h"
@@ -73,13 +74,14 @@ bool layOutDemoInstallation(const DemoInstallation& demo, QString* error) {
     // One call per group of files; each names the file it could not write.
     using Group = bool (*)(const DemoInstallation&, QString*);
     const Group groups[] = {
-        writeDemoPathFile,     // パスデータ.txt
-        writeDemoSharedConfig, // 共通データ.txt
-        writeDemoKeyFolder,    // 先生の鍵/keypass.txt
-        writeDemoRoster,       // 新名簿.txt
-        writeDemoCriteria,     // ミルネア/タイム回数データ.txt
-        writeDemoSounds,       // 音フォルダ/新音ファイル.txt and the wave files
-        writeDemoResultsFile,  // ミルネア/成績累積データ.dat
+        writeDemoPathFile,         // パスデータ.txt
+        writeDemoSharedConfig,     // 共通データ.txt
+        writeDemoKeyFolder,        // 先生の鍵/keypass.txt
+        writeDemoRoster,           // 新名簿.txt
+        writeDemoCriteria,         // ミルネア/タイム回数データ.txt
+        writeDemoSounds,           // 音フォルダ/新音ファイル.txt and the wave files
+        writeDemoResultsFile,      // ミルネア/成績累積データ.dat
+        writeDemoExplanationVideo, // ミルネア/解説1.mp4
     };
     for (Group group : groups) {
         if (!group(demo, error)) {

@@ -4,6 +4,7 @@
 #include "app/ProgramProfile.h"
 #include "app/ScreenRoutes.h"
 #include "drill/RunState.h"
+#include "media/MediaState.h"
 #include "records/LevelCriteria.h"
 #include "records/Statistics.h"
 #include "result/SoundTable.h"
@@ -32,6 +33,7 @@ struct AppState {
     Statistics stats;
     SoundTable sounds;
     ViewState views;
+    MediaState media;
 
     QPointer<QWidget> waitWindow; // BASEFRM while it is on show (app/WaitWindow.h)
 };

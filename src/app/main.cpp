@@ -4,6 +4,8 @@
 #include "app/ScreenHost.h"
 #include "app/ScreenRoutes.h"
 #include "app/SystemEnvironment.h"
+#include "media/viewers/ExplanationViewers.h"
+#include "media/viewers/MediaStartup.h"
 
 #include <QApplication>
 
@@ -11,6 +13,7 @@
 // name list. Fatal errors end it from inside (with a non-zero status) after their
 // message; closing the last window ends it normally.
 int main(int argc, char** argv) {
+    prepareMediaRoom();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mirunea"));
     mapJapaneseFonts();
@@ -25,6 +28,8 @@ int main(int argc, char** argv) {
     host.setWindowState(Qt::WindowMaximized);
     state.host = &host;
     wireScreens(state);
+    wireExplanationViewers(state,
+                           QCoreApplication::applicationDirPath() + QStringLiteral("/ruffle"));
 
     Firstfrm splash(state, QCoreApplication::applicationDirPath());
     splash.load();

@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "app/ScreenHost.h"
 #include "drill/RunFigures.h"
+#include "media/ExplanationButton.h"
 #include "records/ResultsFile.h"
 #include "roster/GradeRules.h"
 #include "views/LevelMenuText.h"
@@ -231,10 +232,8 @@ void seisekitime1::buildColumns() {
         if (i < ProgramProfile::explanationSlots && state_.profile.explanationAvailable[i] == 1) {
             c.Command30 = button(QStringLiteral("Command30") + n, QStringLiteral("★解説★"));
             layout_.setFont(c.Command30, menuFont, 8);
-            connect(c.Command30, &QPushButton::clicked, this, [this] {
-                showMessage(state_, this, QStringLiteral("★解説★"),
-                            QStringLiteral("解説の画面はまだ使えません。"));
-            });
+            connect(c.Command30, &QPushButton::clicked, this,
+                    [this, i] { showExplanation(state_, i); });
         }
 
         c.Label7 = label(QStringLiteral("Label7") + n);
