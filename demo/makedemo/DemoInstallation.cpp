@@ -5,6 +5,7 @@
 #include "makedemo/DemoRoster.h"
 #include "makedemo/DemoSounds.h"
 #include "makedemo/DemoTextFiles.h"
+#include "makedemo/DemoWorksheet.h"
 #include "text/TextFile.h"
 
 #include <QDir>
@@ -80,6 +81,7 @@ bool layOutDemoInstallation(const DemoInstallation& demo, QString* error) {
         writeDemoCriteria,     // ミルネア/タイム回数データ.txt
         writeDemoSounds,       // 音フォルダ/新音ファイル.txt and the wave files
         writeDemoResultsFile,  // ミルネア/成績累積データ.dat
+        writeDemoWorksheet,    // プログラム/ミルネア/プロト.csv
     };
     for (Group group : groups) {
         if (!group(demo, error)) {

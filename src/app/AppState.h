@@ -4,6 +4,7 @@
 #include "app/ProgramProfile.h"
 #include "app/ScreenRoutes.h"
 #include "drill/RunState.h"
+#include "print/WorksheetTable.h"
 #include "records/LevelCriteria.h"
 #include "records/Statistics.h"
 #include "result/SoundTable.h"
@@ -32,6 +33,7 @@ struct AppState {
     Statistics stats;
     SoundTable sounds;
     ViewState views;
+    WorksheetTable worksheet; // the worksheet to print (print/FormPrint0.h)
 
     QPointer<QWidget> waitWindow; // BASEFRM while it is on show (app/WaitWindow.h)
 };

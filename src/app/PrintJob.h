@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QString>
 #include <memory>
 
-class QPagedPaintDevice;
 class QPrinter;
 class QWidget;
 struct AppState;

@@ -11,6 +11,7 @@ struct ScreenRoutes {
     std::function<void()> openResultScreen;      // the result of the run just recorded
     std::function<void()> openRecordMaintenance; // the teacher's record maintenance
     std::function<void()> openCriteriaEditor;    // the teacher's criteria editor
+    std::function<void()> openWorksheet;         // the worksheet to print, over the screen
 };
 
 struct AppState;
