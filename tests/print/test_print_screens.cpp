@@ -398,7 +398,7 @@ private slots:
     void aLandscapeWorksheetPrintsLandscape() {
         School school;
         writeTable(school.t, proverbTable());
-        school.t.env.printFolder = artefact(QString());
+        school.t.env.printFolder = artefact(QStringLiteral("landscape"));
         FormPrint0* form = school.openWorksheet();
         school.t.state.worksheet.options.portraitChoice = 0;
         frmPrint* print = school.openPrintForm(form);
