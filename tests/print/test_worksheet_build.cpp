@@ -4,7 +4,6 @@
 
 #include "PrintTestSupport.h"
 #include "makedemo/DemoInstallation.h"
-#include "makedemo/DemoWorksheet.h"
 #include "print/WorksheetBuild.h"
 #include "print/WorksheetSource.h"
 
@@ -270,7 +269,7 @@ private slots:
         QTemporaryDir dir;
         const DemoInstallation demo = demoInstallationAt(dir.path(), QDate(2026, 12, 9));
         QString error;
-        QVERIFY2(writeDemoWorksheet(demo, &error), qPrintable(error));
+        QVERIFY2(layOutDemoInstallation(demo, &error), qPrintable(error));
         const QString path = demo.programFolder + worksheetSourceName;
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
