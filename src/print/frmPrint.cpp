@@ -183,7 +183,10 @@ void frmPrint::Command11_Click() {
     TextMeasure measure(worksheetFontFamily());
     if (job_) {
         QPainter painter(job_->device());
-        const PageMapping m = printerMapping(paper_, job_->printer().resolution());
+        // Like the preview, the page lies within what the printer can print on; on a PDF
+        // file that is the whole paper. The texts are fitted to the paper either way.
+        const PageMapping m = printerMapping(printableTwips(job_->printer().pageLayout()),
+                                             job_->printer().resolution());
         drawWorksheetPage(painter, m, state_.worksheet, paper_, measure);
         return;
     }

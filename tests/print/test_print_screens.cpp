@@ -412,6 +412,19 @@ private slots:
         QVERIFY(pdfInfo(school.t.env.printed[0]).contains(QStringLiteral("842 x 595 pts (A4)")));
     }
 
+    void withAutoPrintTheFormPrintsOnceAndCloses() {
+        School school;
+        writeTable(school.t, proverbTable());
+        school.t.env.printFolder = artefact(QStringLiteral("autoprint"));
+        FormPrint0* form = school.openWorksheet();
+        school.t.state.worksheet.options.autoPrint = 1;
+        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        QCOMPARE(school.t.env.printed.size(), std::size_t(1));
+        QVERIFY(pdfText(school.t.env.printed[0]).contains(QStringLiteral("猿も")));
+        QTRY_VERIFY(!form->printForm());
+        QVERIFY(form->isVisible());
+    }
+
 private:
     static void saveWidget(QWidget* widget, const QString& name) {
         widget->grab().save(artefact(name));

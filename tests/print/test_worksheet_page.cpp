@@ -91,6 +91,23 @@ private slots:
         QVERIFY(qAbs(printer.map(10000, 0).x() - 0.89 * 1.06 * paper.width() * 1.005) < 1e-6);
         QVERIFY(qAbs(printer.map(0, 9900).y() - 0.89 * 1.05 * paper.height() * 0.99) < 1e-6);
         QVERIFY(qAbs(printer.fontPixels(20) - 0.89 * 20 * 20) < 1e-9);
+
+        // A printer that cannot print within 5 mm of the edges gets the page within that:
+        // the page's left edge 0.47 % of the printable width into it, the top at its top.
+        QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(),
+                           QPageLayout::Millimeter, QMarginsF(5, 5, 5, 5));
+        const QRectF printable = printableTwips(layout);
+        const double mm5 = 5 / 25.4 * 1440;
+        QVERIFY(qAbs(printable.left() - mm5) < 1 && qAbs(printable.top() - mm5) < 1);
+        QVERIFY(qAbs(printable.width() - (paper.width() - 2 * mm5)) < 1);
+        const PageMapping inset = printerMapping(printable, 1440);
+        QVERIFY(qAbs(inset.map(0, 0).x() - (mm5 + 0.89 * 1.06 * printable.width() * 0.005)) < 1);
+        QVERIFY(qAbs(inset.map(0, 0).y() - mm5) < 1);
+        // A PDF file prints on the whole paper.
+        QCOMPARE(printableTwips(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                            QMarginsF(), QPageLayout::Millimeter))
+                     .topLeft(),
+                 QPointF(0, 0));
     }
 };
 
