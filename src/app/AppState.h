@@ -5,6 +5,7 @@
 #include "app/ScreenRoutes.h"
 #include "drill/RunState.h"
 #include "media/MediaState.h"
+#include "print/WorksheetTable.h"
 #include "records/LevelCriteria.h"
 #include "records/Statistics.h"
 #include "result/SoundTable.h"
@@ -34,6 +35,7 @@ struct AppState {
     SoundTable sounds;
     ViewState views;
     MediaState media;
+    WorksheetTable worksheet; // the worksheet to print (print/FormPrint0.h)
 
     QPointer<QWidget> waitWindow; // BASEFRM while it is on show (app/WaitWindow.h)
 };

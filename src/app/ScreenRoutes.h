@@ -14,6 +14,7 @@ struct ScreenRoutes {
     // The explanation viewers on media.currentMedia (wired by wireExplanationViewers).
     std::function<void()> openExplanationVideo;     // FrmVideo, beside the level menu
     std::function<void()> openExplanationAnimation; // frmBrowser, over everything
+    std::function<void()> openWorksheet;            // the worksheet to print, over the screen
 };
 
 struct AppState;

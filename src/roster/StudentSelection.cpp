@@ -100,6 +100,11 @@ void StudentSelection::createControls() {
     });
     connect(Command14, &QPushButton::clicked, this, [this] { confirm(); });
     connect(Command7, &QPushButton::clicked, this, [this] { leave(); });
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        if (state_.routes.openWorksheet) {
+            state_.routes.openWorksheet();
+        }
+    });
 }
 
 void StudentSelection::placeControls() {

@@ -184,8 +184,9 @@ void seisekitime1::buildHeader() {
     layout_.setFont(Command27_, menuFont, 10);
     Command27_->hide();
     connect(Command27_, &QPushButton::clicked, this, [this] {
-        showMessage(state_, this, QStringLiteral("印刷"),
-                    QStringLiteral("印刷の画面はまだ使えません。"));
+        if (state_.routes.openWorksheet) {
+            state_.routes.openWorksheet();
+        }
     });
 
     HScroll1_ = new QScrollBar(Qt::Horizontal, this);
