@@ -163,6 +163,13 @@ CriteriaParse parseCriteria(const QString& text, const CriteriaTable& previous) 
                 if (!verdict.ok) {
                     parse.notes.push_back({item->line, field, item->text, verdict.message});
                 }
+                if (const QString bad = refusedCellCharacter(item->text); !bad.isEmpty()) {
+                    parse.unsavable.push_back(
+                        {item->line, field, item->text,
+                         QStringLiteral("「%1」の値「%2」には「%3」があり、先生の画面から保存"
+                                        "できません")
+                             .arg(criteriaFieldName(field), item->text, bad)});
+                }
             }
             if (slot > 0 && !storeField(criteria, field, lenientNumber(item->text))) {
                 parse.error = QStringLiteral("%1 行目の「%2」の値「%3」は大きすぎて使えません。")

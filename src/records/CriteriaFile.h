@@ -51,6 +51,9 @@ struct CriteriaParse {
     bool extraLines = false;         // lines beyond level 35 were left unread
     QString error;                   // why the text was refused (without the file name)
     std::vector<CriteriaNote> notes; // values that are not numbers, in file order
+    // Values the program reads but the editor could not write back (a "," or a double
+    // quote inside a quoted value): saving from the editor would be refused.
+    std::vector<CriteriaNote> unsavable;
 };
 
 // Reads the criteria text over a copy of previous. The header lands in slot 0; a file
