@@ -113,7 +113,9 @@ QString parse(const QStringList& args, Options& options) {
     return QString();
 }
 
-int runCheck(ToolEnvironment& env, const QString& programFolder) {
+} // namespace
+
+int runCheckTool(ToolEnvironment& env, const QString& programFolder) {
     const HealthReport report = checkInstallation(env, programFolder);
     for (const Finding& finding : report.findings) {
         print(stdout, findingLine(finding));
@@ -121,6 +123,8 @@ int runCheck(ToolEnvironment& env, const QString& programFolder) {
     print(stdout, summaryLine(report));
     return report.exitStatus();
 }
+
+namespace {
 
 // Prints what a reader would have shown and says the export is not made.
 int exportFailed(ToolEnvironment& env, const QString& why) {
@@ -134,7 +138,10 @@ int exportFailed(ToolEnvironment& env, const QString& why) {
     return 1;
 }
 
-int runExport(ToolEnvironment& env, const QString& programFolder, const Options& options) {
+} // namespace
+
+int runExportTool(ToolEnvironment& env, const QString& programFolder, const ExportFilter& filter,
+                  const QString& csvPath) {
     AppState state;
     state.env = &env;
     state.layout.programFolder = programFolderOf(programFolder);
@@ -169,18 +176,16 @@ int runExport(ToolEnvironment& env, const QString& programFolder, const Options&
         pupils.grades[no] = shortGradeLabel(line.gradeIndex);
     }
 
-    const ExportOutcome outcome = exportResults(state, pupils, options.filter, options.exportFile);
+    const ExportOutcome outcome = exportResults(state, pupils, filter, csvPath);
     if (!outcome.ok) {
         return exportFailed(env, outcome.error);
     }
     print(stdout, QStringLiteral("成績の記録 %1 件のうち %2 件を「%3」に書き出しました。")
                       .arg(outcome.records)
                       .arg(outcome.rows)
-                      .arg(options.exportFile));
+                      .arg(csvPath));
     return 0;
 }
-
-} // namespace
 
 bool isCommandLineTool(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -203,5 +208,6 @@ int runCommandLineTool(int argc, char** argv) {
                                       ? QCoreApplication::applicationDirPath()
                                       : options.installRoot;
     ToolEnvironment env;
-    return options.check ? runCheck(env, programFolder) : runExport(env, programFolder, options);
+    return options.check ? runCheckTool(env, programFolder)
+                         : runExportTool(env, programFolder, options.filter, options.exportFile);
 }

@@ -15,8 +15,18 @@
 // stop it, 2 only warnings. Of --export-results: 0 written, 1 not written. 64 for
 // arguments that cannot be used. Every school file is only read.
 
+#include <QString>
+
+class ToolEnvironment;
+struct ExportFilter;
+
 // Whether the arguments ask for one of the tools.
 bool isCommandLineTool(int argc, char** argv);
 
 // Runs the tool the arguments ask for and returns the exit status.
 int runCommandLineTool(int argc, char** argv);
+
+// The two tools themselves, printing what the technician reads; their exit status.
+int runCheckTool(ToolEnvironment& env, const QString& programFolder);
+int runExportTool(ToolEnvironment& env, const QString& programFolder, const ExportFilter& filter,
+                  const QString& csvPath);

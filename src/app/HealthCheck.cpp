@@ -55,9 +55,11 @@ struct RecordKind {
     std::vector<std::pair<qint64, QString>> first;
     qint64 count = 0;
 
-    void add(qint64 number, const QString& text) {
+    // text is only made for the records that are named: a file of a million records of
+    // one kind costs no million messages.
+    template <typename MakeText> void add(qint64 number, MakeText&& text) {
         if (count++ < listedPerKind) {
-            first.emplace_back(number, text);
+            first.emplace_back(number, text());
         }
     }
 };
@@ -302,8 +304,8 @@ private:
         // fourth in a row ends the program.
         for (const int c : {正解音2, 間違い音2, 自己最高音2, 不合格音1}) {
             const SoundCue& cue = state_.sounds.cues[static_cast<std::size_t>(c)];
-            const FindingLevel level = (c == 正解音2 || c == 間違い音2) ? FindingLevel::Error
-                                                                        : FindingLevel::Warning;
+            const FindingLevel level =
+                (c == 正解音2 || c == 間違い音2) ? FindingLevel::Error : FindingLevel::Warning;
             const int files = static_cast<int>(
                 std::min<double>(lenientNumber(cue.fileCount), SoundCue::maxFiles));
             if (cue.fileCount.isEmpty() || files < 1) {
@@ -373,30 +375,38 @@ private:
                     const char* at = bytes + i * ResultRecord::size;
                     const qint64 number = firstNumber + i;
                     if (havePrevious && std::memcmp(previous.data(), at, ResultRecord::size) == 0) {
-                        twice.add(number, QStringLiteral("記録 %1 と同じです。").arg(number - 1));
+                        twice.add(number, [&] {
+                            return QStringLiteral("記録 %1 と同じです。").arg(number - 1);
+                        });
                     }
                     std::memcpy(previous.data(), at, ResultRecord::size);
                     havePrevious = true;
                     const ResultRecord r = decodeResultRecord(at);
                     const RecordFault fault = recordFault(r, today);
                     if (fault == RecordFault::ForeignLevelOrPupil) {
-                        foreign.add(number, recordFaultText(fault, r) + QStringLiteral("。"));
+                        foreign.add(number, [&] {
+                            return recordFaultText(fault, r) + QStringLiteral("。");
+                        });
                         continue;
                     }
                     if (fault != RecordFault::None) {
-                        damaged.add(number, recordFaultText(fault, r) + QStringLiteral("。"));
+                        damaged.add(number, [&] {
+                            return recordFaultText(fault, r) + QStringLiteral("。");
+                        });
                         continue;
                     }
                     if (std::memcmp(r.schoolCode.data(), ownCode.constData(),
                                     ResultRecord::textWidth) != 0) {
-                        otherSchool.add(number,
-                                        QStringLiteral("塾コード「%1」").arg(r.schoolCodeText()));
+                        otherSchool.add(number, [&] {
+                            return QStringLiteral("塾コード「%1」").arg(r.schoolCodeText());
+                        });
                     }
                     if (!knownPupils_[static_cast<std::size_t>(r.pupilNo)]) {
-                        unknownPupil.add(number, QStringLiteral("生徒番号 %1").arg(r.pupilNo));
+                        unknownPupil.add(
+                            number, [&] { return QStringLiteral("生徒番号 %1").arg(r.pupilNo); });
                     }
                     if (r.runDate < firstPlausibleDay) {
-                        early.add(number, QStringLiteral("日付 %1").arg(r.runDate));
+                        early.add(number, [&] { return QStringLiteral("日付 %1").arg(r.runDate); });
                     }
                     if (usable == 0 || r.runDate < firstDay) {
                         firstDay = r.runDate;

@@ -6,8 +6,8 @@
 #include "records/ResultsFile.h"
 #include "text/DayNumber.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <charconv>
 #include <cmath>
 
@@ -73,6 +73,88 @@ void appendClock(QByteArray& out, double fraction) {
     appendTwoDigits(out, seconds % 60);
 }
 
+// The school code column: decoding a code page opens a converter, and a file holds one or
+// two codes, so the last one is kept.
+class SchoolCodeColumn {
+public:
+    const QByteArray& text(const ResultRecord& record) {
+        if (!known_ || record.schoolCode != last_) {
+            known_ = true;
+            last_ = record.schoolCode;
+            text_ = csvField(record.schoolCodeText().trimmed());
+        }
+        return text_;
+    }
+
+private:
+    bool known_ = false;
+    ResultRecord::TextBytes last_{};
+    QByteArray text_;
+};
+
+// Writes the rows; what every row repeats (names, grade labels, level names) is
+// converted once.
+class RowWriter {
+public:
+    RowWriter(const AppState& state, const PupilLabels& pupils)
+        : state_(state), today_(dayNumber(state.env->now().date())), names_(pupils.names.size()),
+          grades_(pupils.grades.size()), levelNames_(ProgramProfile::levelSlots) {
+        for (std::size_t no = 0; no < names_.size(); ++no) {
+            names_[no] = csvField(pupils.names[no]);
+            grades_[no] = csvField(pupils.grades[no]);
+        }
+        for (std::size_t level = 0; level < levelNames_.size(); ++level) {
+            levelNames_[level] = csvField(state.profile.levelNames[level].trimmed());
+        }
+    }
+
+    void append(QByteArray& out, qint64 number, const ResultRecord& r) {
+        const RecordFault fault = recordFault(r, today_);
+        appendNumber(out, number);
+        out.append(',').append(dates_.text(r.runDate)).append(',');
+        appendClock(out, r.runClock);
+        out.append(',');
+        appendNumber(out, r.pupilNo);
+        out.append(',');
+        if (r.pupilNo >= 0 && static_cast<std::size_t>(r.pupilNo) < names_.size()) {
+            const auto no = static_cast<std::size_t>(r.pupilNo);
+            out.append(names_[no]).append(',').append(grades_[no]);
+        } else {
+            out.append(',');
+        }
+        out.append(',');
+        appendNumber(out, r.level);
+        out.append(',');
+        if (r.level >= 0 && r.level < ProgramProfile::levelSlots) {
+            out.append(levelNames_[static_cast<std::size_t>(r.level)]);
+        }
+        out.append(',');
+        if (r.seconds == timedOut) {
+            out.append(",時間切れ,");
+        } else {
+            appendNumber(out, r.seconds);
+            out.append(",,");
+        }
+        if (fault == RecordFault::None) {
+            appendNumber(out, runPoints(state_, r.seconds, r.level));
+        }
+        out.append(',').append(codes_.text(r)).append(',');
+        if (fault != RecordFault::None) {
+            out.append(csvField(recordFaultText(fault, r)));
+        }
+        out.append("\r\n");
+    }
+
+private:
+    const AppState& state_;
+    double today_;
+    std::vector<QByteArray> names_;
+    std::vector<QByteArray> grades_;
+    std::vector<QByteArray> levelNames_;
+    DateColumn dates_;
+    SchoolCodeColumn codes_;
+};
+
 bool isSchoolFile(const AppState& state, const QString& target) {
     const QString absolute = QFileInfo(target).absoluteFilePath();
     for (const QString& file : {resultsFilePath(state), criteriaFilePath(state),
@@ -104,27 +186,17 @@ ExportOutcome exportResults(const AppState& state, const PupilLabels& pupils,
                 .arg(csvPath);
         return outcome;
     }
-    QSaveFile file(csvPath);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Written straight to the target and removed again when anything fails. The file is
+    // the teacher's copy, not a school file: waiting for the disk to confirm tens of
+    // megabytes would cost seconds and protect nothing the results file does not hold.
+    QFile file(csvPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         outcome.error =
             QStringLiteral("「%1」に書き出せません: %2").arg(csvPath, file.errorString());
         return outcome;
     }
 
-    // What every row repeats, converted once.
-    std::vector<QByteArray> names(pupils.names.size());
-    std::vector<QByteArray> grades(pupils.grades.size());
-    for (std::size_t no = 0; no < names.size(); ++no) {
-        names[no] = csvField(pupils.names[no]);
-        grades[no] = csvField(pupils.grades[no]);
-    }
-    std::vector<QByteArray> levelNames(ProgramProfile::levelSlots);
-    for (std::size_t level = 0; level < levelNames.size(); ++level) {
-        levelNames[level] = csvField(state.profile.levelNames[level].trimmed());
-    }
-    const double today = dayNumber(state.env->now().date());
-    DateColumn dates;
-
+    RowWriter rows(state, pupils);
     QByteArray out("\xEF\xBB\xBF");
     out += resultsExportHeader().join(QLatin1Char(',')).toUtf8() + "\r\n";
     bool writeFailed = false;
@@ -151,43 +223,7 @@ ExportOutcome exportResults(const AppState& state, const PupilLabels& pupils,
                                 r.runDate < static_cast<double>(filter.toDay) + 1)) {
                               continue;
                           }
-                          const RecordFault fault = recordFault(r, today);
-                          const bool knownPupil = r.pupilNo >= 0 && r.pupilNo <= 5000;
-                          const bool knownLevel =
-                              r.level >= 0 && r.level < ProgramProfile::levelSlots;
-                          appendNumber(out, firstNumber + i);
-                          out += ',' + dates.text(r.runDate) + ',';
-                          appendClock(out, r.runClock);
-                          out += ',';
-                          appendNumber(out, r.pupilNo);
-                          out += ',';
-                          if (knownPupil) {
-                              out += names[static_cast<std::size_t>(r.pupilNo)] + ',' +
-                                     grades[static_cast<std::size_t>(r.pupilNo)];
-                          } else {
-                              out += ',';
-                          }
-                          out += ',';
-                          appendNumber(out, r.level);
-                          out += ',';
-                          if (knownLevel) {
-                              out += levelNames[static_cast<std::size_t>(r.level)];
-                          }
-                          out += ',';
-                          if (r.seconds == timedOut) {
-                              out += ",時間切れ,";
-                          } else {
-                              appendNumber(out, r.seconds);
-                              out += ",,";
-                          }
-                          if (fault == RecordFault::None) {
-                              appendNumber(out, runPoints(state, r.seconds, r.level));
-                          }
-                          out += ',' + csvField(r.schoolCodeText().trimmed()) + ',';
-                          if (fault != RecordFault::None) {
-                              out += csvField(recordFaultText(fault, r));
-                          }
-                          out += "\r\n";
+                          rows.append(out, firstNumber + i, r);
                           ++outcome.rows;
                       }
                       if (out.size() >= flushBytes) {
@@ -196,15 +232,18 @@ ExportOutcome exportResults(const AppState& state, const PupilLabels& pupils,
                   },
                   &outcome.records);
     if (!result.ok()) {
-        file.cancelWriting();
+        file.close();
+        file.remove();
         outcome.error = QStringLiteral("成績累積データ.dat「%1」を読めません: %2")
                             .arg(resultsFilePath(state), result.description);
         return outcome;
     }
     flush();
-    if (writeFailed || !file.commit()) {
+    file.close();
+    if (writeFailed || file.error() != QFileDevice::NoError) {
         outcome.error =
             QStringLiteral("「%1」に書き出せません: %2").arg(csvPath, file.errorString());
+        file.remove();
         return outcome;
     }
     outcome.ok = true;
