@@ -1,4 +1,5 @@
 #include "app/AppState.h"
+#include "app/CommandLine.h"
 #include "app/Firstfrm.h"
 #include "app/JapaneseFonts.h"
 #include "app/ScreenHost.h"
@@ -9,10 +10,14 @@
 
 #include <QApplication>
 
-// The program takes no arguments: the launcher starts it, the pupil is chosen on the
-// name list. Fatal errors end it from inside (with a non-zero status) after their
-// message; closing the last window ends it normally.
+// The launcher starts the program without arguments; the pupil is chosen on the name
+// list. Fatal errors end it from inside (with a non-zero status) after their message;
+// closing the last window ends it normally. The technician's tools (--check,
+// --export-results) run without any window.
 int main(int argc, char** argv) {
+    if (isCommandLineTool(argc, argv)) {
+        return runCommandLineTool(argc, argv);
+    }
     prepareMediaRoom();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mirunea"));
