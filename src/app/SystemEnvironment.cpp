@@ -18,80 +18,28 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <vector>
-
-// Sounds play to their end before the program goes on, so a timer that comes due while one
-// plays waits for it; each waiting timer then fires once, in the order they came due.
-class SystemEnvironment::TimerGate {
-public:
-    struct Waiting {
-        std::function<void()> fire;
-        std::shared_ptr<bool> alive; // false once the timer was stopped or went
-    };
-    bool closed() const { return closedDepth_ > 0; }
-    void close() { ++closedDepth_; }
-    void open() {
-        if (--closedDepth_ > 0) {
-            return;
-        }
-        std::vector<Waiting> due = std::move(waiting_);
-        waiting_.clear();
-        for (Waiting& w : due) {
-            if (*w.alive) {
-                *w.alive = false;
-                w.fire();
-            }
-        }
-    }
-    void wait(Waiting waiting) { waiting_.push_back(std::move(waiting)); }
-
-private:
-    int closedDepth_ = 0;
-    std::vector<Waiting> waiting_;
-};
 
 namespace {
 
 class QtTimer : public Timer {
 public:
-    explicit QtTimer(std::shared_ptr<SystemEnvironment::TimerGate> gate) : gate_(std::move(gate)) {
+    QtTimer() {
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             if (singleShot) {
                 timer_.stop();
             }
-            if (gate_->closed()) {
-                if (!*waiting_) {
-                    *waiting_ = true;
-                    gate_->wait({[this] { fire(); }, waiting_});
-                }
-                return;
+            if (onTimeout) {
+                onTimeout();
             }
-            fire();
         });
     }
-    ~QtTimer() override { *waiting_ = false; }
-    void start(int intervalMs) override {
-        *waiting_ = false;
-        timer_.start(intervalMs);
-    }
-    void stop() override {
-        *waiting_ = false;
-        timer_.stop();
-    }
+    void start(int intervalMs) override { timer_.start(intervalMs); }
+    void stop() override { timer_.stop(); }
     bool isActive() const override { return timer_.isActive(); }
     int interval() const override { return timer_.interval(); }
 
 private:
-    void fire() {
-        if (onTimeout) {
-            onTimeout();
-        }
-    }
-
     QTimer timer_;
-    std::shared_ptr<SystemEnvironment::TimerGate> gate_;
-    std::shared_ptr<bool> waiting_ = std::make_shared<bool>(false);
 };
 
 QMessageBox::Icon toQt(MessageIcon icon) {
@@ -112,8 +60,7 @@ QMessageBox::Icon toQt(MessageIcon icon) {
 
 } // namespace
 
-SystemEnvironment::SystemEnvironment()
-    : generator_(std::random_device{}()), timerGate_(std::make_shared<TimerGate>()) {}
+SystemEnvironment::SystemEnvironment() : generator_(std::random_device{}()) {}
 
 SystemEnvironment::~SystemEnvironment() = default;
 
@@ -131,7 +78,7 @@ std::int64_t SystemEnvironment::monotonicMs() {
 }
 
 std::unique_ptr<Timer> SystemEnvironment::createTimer() {
-    return std::make_unique<QtTimer>(timerGate_);
+    return std::make_unique<QtTimer>();
 }
 
 double SystemEnvironment::random() {
@@ -146,10 +93,7 @@ void SystemEnvironment::reseed(std::uint32_t seed) {
 }
 
 SoundOutcome SystemEnvironment::playWave(const QString& path) {
-    timerGate_->close();
-    const SoundOutcome outcome = playWaveToEnd(path);
-    timerGate_->open();
-    return outcome;
+    return playWaveToEnd(path);
 }
 
 MessageAnswer SystemEnvironment::message(QWidget* parent, const QString& title, const QString& text,

@@ -30,10 +30,7 @@ public:
     bool claimSingleInstance() override;
     void endProgram(int exitStatus) override;
 
-    class TimerGate;
-
 private:
     std::mt19937 generator_;
     std::unique_ptr<QLockFile> instanceLock_;
-    std::shared_ptr<TimerGate> timerGate_;
 };
