@@ -132,6 +132,20 @@ void ScreenHost::runPendingSwitch() {
     switchNow(screen);
 }
 
+bool ScreenHost::isOurPopup(const QWidget* window) const {
+    // A list that drops down from one of our controls (a combo box's) is a window of its
+    // own, but a choice in it acts on the screen like a click.
+    if (window->windowType() != Qt::Popup) {
+        return false;
+    }
+    for (const QWidget* w = window->parentWidget(); w; w = w->parentWidget()) {
+        if (w == this) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ScreenHost::isOurInput(QObject* watched, QEvent* event) const {
     switch (event->type()) {
     case QEvent::KeyPress:
@@ -152,7 +166,7 @@ bool ScreenHost::isOurInput(QObject* watched, QEvent* event) const {
     // Input to our own window only: message boxes and other windows opened during the
     // operation are what it waits for, and so are the controls it names.
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this) {
+    if (!widget || (widget->window() != this && !isOurPopup(widget->window()))) {
         return false;
     }
     for (const QPointer<QWidget>& expected : expected_) {

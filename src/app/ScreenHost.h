@@ -55,6 +55,7 @@ private:
     void switchNow(Screen* screen);
     void runPendingSwitch();
     bool isOurInput(QObject* watched, QEvent* event) const;
+    bool isOurPopup(const QWidget* window) const;
     void deliverHeldInput();
     static bool isHeldKind(const QEvent* event);
 

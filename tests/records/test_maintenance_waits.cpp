@@ -11,6 +11,7 @@
 #include "support/TestInstallation.h"
 #include "support/WaitProbe.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -79,6 +80,7 @@ class MaintenanceWaitsTest : public QObject {
 
 private slots:
     void backWhileADeletionWaitsForAnotherCopy();
+    void aDroppedDownChooserWaitsWithTheScreen();
     void everythingDuringEachWait_data();
     void everythingDuringEachWait();
 };
@@ -113,6 +115,39 @@ void MaintenanceWaitsTest::backWhileADeletionWaitsForAnotherCopy() {
     room.click(QStringLiteral("Command4"));
     QVERIFY(screenTrouble(room.host, room.state).isEmpty());
     QCOMPARE(room.host.current()->objectName(), QStringLiteral("LevelMenuStandIn"));
+}
+
+// The pupil chooser was dropped down when the change began: a choice in its list while
+// the change waits for another copy does not reach the chooser the change reads.
+void MaintenanceWaitsTest::aDroppedDownChooserWaitsWithTheScreen() {
+    Room room;
+    room.open();
+    room.doubleClickLine(0);
+    auto* chooser = room.find<QComboBox>(QStringLiteral("Combo1"));
+    const QString chosen = chooser->currentText();
+    chooser->showPopup();
+    QAbstractItemView* popupList = chooser->view();
+    QVERIFY(popupList->isVisible());
+    HeldResultsFile other(resultsFilePath(room.state));
+    QVERIFY(other.holding());
+    int turns = 0;
+    ClockPump pump(room.env, RetryRules::busyWaitMs, [&] {
+        if (++turns == 1) {
+            const QModelIndex last = popupList->model()->index(chooser->count() - 1, 0);
+            const QPoint at = popupList->visualRect(last).center();
+            QTest::mouseClick(popupList->viewport(), Qt::LeftButton, {}, at);
+            QTest::keyClick(popupList, Qt::Key_Down);
+            QTest::keyClick(popupList, Qt::Key_Return);
+        } else if (turns == 3) {
+            other.release();
+        }
+    });
+    room.click(QStringLiteral("Command2")); // 変更して記録, with the pupil as it stood
+    QVERIFY(turns >= 3);
+    QCOMPARE(chooser->currentText(), chosen);
+    QCOMPARE(room.records(), room.written);
+    chooser->hidePopup();
+    QVERIFY(screenTrouble(room.host, room.state).isEmpty());
 }
 
 // Each step of the screen that waits, probed with everything a teacher could do.

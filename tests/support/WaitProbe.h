@@ -10,6 +10,17 @@ class FakeEnvironment;
 class ScreenHost;
 struct AppState;
 
+// How a screen's test uses it:
+//
+//   WaitProbe probe(host, state);              // probes inside every step from now on
+//   probe.watchSoundsAndMessages(env);         // and while fake sounds and messages run
+//   ... drive the screen into its steps (a list build, a wait for the results file) ...
+//   QVERIFY(probe.probes >= 1);                // the steps were entered
+//   QCOMPARE(probe.unguarded, 0);              // each one was marked as a step
+//   QVERIFY2(screenTrouble(host, state).isEmpty(), ...); // one live screen is left
+//
+// From a hook a step calls itself (a duringWait of your own), call probeEverything.
+
 // Does, in the middle of a step that lets window events run, everything a pupil could do
 // to the program's window: clicks every visible and enabled control (buttons, boxes, the
 // lines of lists, double-clicks included), presses the keys the screens answer to and asks
