@@ -66,6 +66,8 @@ void DrillWaitsTest::everythingWhileJudgingSounds() {
     // wrong answer was acknowledged by the held "++" and the run goes on.
     QVERIFY(f.wrongCues() >= 1);
     const QString trouble = f.trouble();
+    QCOMPARE(f.state.run.confirmState, 0);
+    QVERIFY(!f.shown(QStringLiteral("Commandkakunin2")));
     QVERIFY2(trouble.isEmpty(), qPrintable(trouble));
     QCOMPARE(f.host.current(), drill.data());
     QCOMPARE(f.state.run.runFinished, 0);
