@@ -108,13 +108,16 @@ WaitProbe::WaitProbe(ScreenHost& host, AppState& state) : host_(host), state_(st
 
 WaitProbe::~WaitProbe() {
     if (env_) {
-        env_->duringPlay = nullptr;
-        env_->duringMessage = nullptr;
+        // The hooks the test had set before are its own again.
+        env_->duringPlay = playHookBefore_;
+        env_->duringMessage = messageHookBefore_;
     }
 }
 
 void WaitProbe::watchSoundsAndMessages(FakeEnvironment& env) {
     env_ = &env;
+    playHookBefore_ = env.duringPlay;
+    messageHookBefore_ = env.duringMessage;
     env.duringPlay = [this, before = env.duringPlay](const QString& path) {
         if (!probing_ && probes < limit) {
             probeNow();

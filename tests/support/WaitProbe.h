@@ -1,12 +1,13 @@
 #pragma once
 
+#include "support/FakeEnvironment.h"
+
 #include <QObject>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
-class FakeEnvironment;
 class ScreenHost;
 struct AppState;
 
@@ -63,6 +64,8 @@ private:
     ScreenHost& host_;
     AppState& state_;
     FakeEnvironment* env_ = nullptr;
+    std::function<void(const QString&)> playHookBefore_;
+    std::function<void(const FakeEnvironment::Message&)> messageHookBefore_;
     bool probing_ = false;
 };
 
