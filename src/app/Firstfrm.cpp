@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/ClockSeed.h"
 #include "app/JapaneseFonts.h"
+#include "app/ScreenOperation.h"
 #include "app/SeasonColor.h"
 #include "app/SplashArtwork.h"
 #include "app/Startup.h"
@@ -81,7 +82,7 @@ void Firstfrm::load() {
     }
     show();
     repaint();
-    QApplication::processEvents();
+    letEventsRun(state_);
 
     Timer1->start(timer1Interval);
 }

@@ -4,6 +4,7 @@
 #include "app/JapaneseFonts.h"
 #include "app/Screen.h"
 #include "app/ScreenHost.h"
+#include "app/ScreenOperation.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -48,7 +49,7 @@ void showWaitWindow(AppState& state) {
     window->raise();
     // Painted now, before the caller's long work keeps the event loop away.
     window->repaint();
-    QApplication::processEvents();
+    letEventsRun(state);
 }
 
 void closeWaitWindow(AppState& state) {

@@ -3,10 +3,9 @@
 #include "app/AppState.h"
 #include "app/Messages.h"
 #include "app/ScreenHost.h"
+#include "app/ScreenOperation.h"
 #include "drill/MainFrm.h"
 #include "drill/RunFigures.h"
-
-#include <QCoreApplication>
 
 void startRun(AppState& state) {
     RunState& run = state.run;
@@ -22,7 +21,7 @@ void startRun(AppState& state) {
     run.confirmState = 0;
     run.correctCount = 0;
     run.timedOut = 0;
-    QCoreApplication::processEvents();
+    letEventsRun(state);
 
     auto* screen = new MainFrm(state);
     if (state.host) {

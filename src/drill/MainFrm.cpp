@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/FitLabel.h"
+#include "app/ScreenOperation.h"
 #include "drill/ArcArrow.h"
 #include "drill/TimeBar.h"
 
@@ -265,6 +266,9 @@ void MainFrm::showDisplay() {
 void MainFrm::letEventsRun() {
     showDisplay();
     repaint();
+    // The run's own step is on the stack: the screen stays, and what the pupil types
+    // meanwhile reaches it once the step has returned.
+    const ScreenOperation operation(state_, ScreenOperation::HoldInput{});
     QCoreApplication::processEvents();
 }
 

@@ -86,6 +86,12 @@ QString failureText(const AppState& state, const QString& lead, const FileResult
     return text;
 }
 
+// A number's text right-aligned in a fixed-width column: a longer one keeps its last
+// characters, so the columns after it stay where they are.
+QString rightField(const QString& text, int width) {
+    return text.rightJustified(width).right(width);
+}
+
 } // namespace
 
 QString listedName(const QString& name) {
@@ -103,12 +109,11 @@ QString recordListLine(qint64 number, const ResultRecord& record, const QString&
                        const QString& gradeLabel, const QString& schoolText) {
     const QString date = dateOfDayNumber(record.runDate).toString(QStringLiteral("yyyy/MM/dd"));
     const QString time = timeOfDayFraction(record.runClock).toString(QStringLiteral("h:mm:ss"));
-    QString line = QString::number(number).rightJustified(4);
-    line += QLatin1Char(' ') + date + fullWidthSpace + time.rightJustified(9);
+    QString line = rightField(QString::number(number), 4);
+    line += QLatin1Char(' ') + date + fullWidthSpace + rightField(time, 9);
     line += QStringLiteral("ﾚﾍﾞﾙ") + QString::number(record.level) + fullWidthSpace;
-    line +=
-        QString::number(record.seconds).rightJustified(5) + QStringLiteral("秒 ") + fullWidthSpace;
-    line += QString::number(record.pupilNo).rightJustified(4) + QLatin1Char(' ') +
+    line += rightField(QString::number(record.seconds), 5) + QStringLiteral("秒 ") + fullWidthSpace;
+    line += rightField(QString::number(record.pupilNo), 4) + QLatin1Char(' ') +
             listedName(pupilName) + QLatin1Char(' ') + gradeLabel + QStringLiteral("++") +
             schoolText;
     return line;

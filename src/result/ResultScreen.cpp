@@ -1,8 +1,11 @@
 #include "result/ResultScreen.h"
 
 #include "app/AppState.h"
+#include "app/Messages.h"
 #include "app/ScreenHost.h"
+#include "app/ScreenOperation.h"
 #include "app/WaitWindow.h"
+#include "drill/RunFigures.h"
 #include "result/ResultBackground.h"
 #include "result/ResultSession.h"
 
@@ -117,6 +120,9 @@ void FrmSyuuryou::render(const ResultDisplay& d) {
 
 void FrmSyuuryou::letEventsRun() {
     render(session_->display());
+    // The pupil may leave while the evaluation goes on: the buttons take clicks and keys,
+    // and the screen they ask for comes once the evaluation has returned.
+    const ScreenOperation operation(state_, {command4_, command5_});
     QApplication::processEvents();
 }
 
@@ -135,11 +141,19 @@ void FrmSyuuryou::command4Click() {
     if (state_.routes.openLevelMenu) {
         state_.routes.openLevelMenu();
     }
-    QApplication::processEvents();
+    ::letEventsRun(state_);
 }
 
 void FrmSyuuryou::command5Click() {
     if (session_->leaving()) {
+        return;
+    }
+    // A level the drill would refuse is refused here, and the result stays on show with
+    // its buttons: hiding it first would leave the window with no screen to use.
+    const QString refusal = levelRefusal(state_, state_.run.levelNo);
+    if (!refusal.isEmpty()) {
+        showMessage(state_, this, QStringLiteral("注意"), refusal, MessageButtons::Ok,
+                    MessageIcon::Warning);
         return;
     }
     session_->leave();
@@ -147,7 +161,7 @@ void FrmSyuuryou::command5Click() {
     command5_->setEnabled(false);
     showWaitWindow(state_);
     hide();
-    QApplication::processEvents();
+    ::letEventsRun(state_);
     if (state_.routes.startRun) {
         state_.routes.startRun();
     }

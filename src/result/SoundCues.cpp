@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Environment.h"
 #include "app/Messages.h"
+#include "app/ScreenOperation.h"
 #include "text/LenientNumber.h"
 
 #include <QApplication>
@@ -18,6 +19,13 @@ constexpr int failuresTolerated = 3;
 
 bool countsFailures(int cue) {
     return cue == 正解音2 || cue == 間違い音2;
+}
+
+// A sound plays to its end before the program goes on: the pupil's keys and clicks
+// meanwhile wait for it, and nothing switches the screen under the caller.
+SoundOutcome playToEnd(AppState& state, const QString& path) {
+    const ScreenOperation operation(state, ScreenOperation::HoldInput{});
+    return state.env->playWave(path);
 }
 
 void reportQuietly(const QString& error) {
@@ -47,7 +55,7 @@ SoundOutcome playPicked(AppState& state, int cue) {
     if (entry.files[n].isEmpty()) {
         return noSound;
     }
-    return state.env->playWave(state.layout.soundFolder + entry.files[n] + QStringLiteral(".wav"));
+    return playToEnd(state, state.layout.soundFolder + entry.files[n] + QStringLiteral(".wav"));
 }
 
 void closeEveryWindow() {
@@ -90,7 +98,7 @@ bool playCue(AppState& state, int cue) {
 }
 
 void playFixed(AppState& state, const QString& fileName) {
-    const SoundOutcome outcome = state.env->playWave(state.layout.soundFolder + fileName);
+    const SoundOutcome outcome = playToEnd(state, state.layout.soundFolder + fileName);
     if (!outcome.ok) {
         reportQuietly(outcome.error);
     }

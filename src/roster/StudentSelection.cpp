@@ -6,6 +6,7 @@
 #include "app/Messages.h"
 #include "app/ProfileLoading.h"
 #include "app/ScreenHost.h"
+#include "app/ScreenOperation.h"
 #include "app/SeasonColor.h"
 #include "app/VersionDialog.h"
 #include "records/ResultsFile.h"
@@ -229,7 +230,11 @@ void StudentSelection::chooseGrade(int index) {
 }
 
 void StudentSelection::openVersion() {
-    openVersionDialog(state_, this);
+    {
+        // The dialog runs its own event loop over this screen.
+        const ScreenOperation operation(state_);
+        openVersionDialog(state_, this);
+    }
     activate();
 }
 
@@ -281,7 +286,8 @@ void StudentSelection::setWaiting(bool waiting) {
 
 void StudentSelection::letEventsRun() {
     // Paints the wait panel; what the pupil types meanwhile is not taken, so a key cannot
-    // reach a list that is being rebuilt.
+    // reach a list that is being rebuilt, and the screen is not switched under the build.
+    const ScreenOperation operation(state_);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 

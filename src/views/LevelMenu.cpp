@@ -4,6 +4,7 @@
 #include "app/JapaneseFonts.h"
 #include "app/Messages.h"
 #include "app/ScreenHost.h"
+#include "app/ScreenOperation.h"
 #include "drill/RunFigures.h"
 #include "media/ExplanationButton.h"
 #include "records/ResultsFile.h"
@@ -61,10 +62,6 @@ const QStringList periodChoices = {
     QStringLiteral("　　１ヶ月間の全成績"), QStringLiteral("　　１年間の全成績"),
     QStringLiteral("　　今までの全成績\"")};
 
-void letEventsRun() {
-    QCoreApplication::processEvents();
-}
-
 // The level a menu key starts: "1".."9", then "a".."d" for 10..13 (lower case only).
 int levelOfKey(const QString& text) {
     if (text.size() != 1) {
@@ -103,6 +100,10 @@ seisekitime1::seisekitime1(AppState& state, QWidget* parent) : Screen(state, par
     for (QWidget* child : findChildren<QWidget*>()) {
         child->installEventFilter(this);
     }
+}
+
+void seisekitime1::letEventsRun() {
+    ::letEventsRun(state_);
 }
 
 QString seisekitime1::caption() const {
@@ -469,7 +470,11 @@ void seisekitime1::activate() {
 }
 
 bool seisekitime1::refusesLevelTimes(int level) {
-    const QString refusal = levelTimesRefusal(state_, level);
+    // What the drill would refuse is refused here, before the wait panel covers the menu.
+    QString refusal = levelRefusal(state_, level);
+    if (refusal.isEmpty()) {
+        refusal = levelTimesRefusal(state_, level);
+    }
     if (refusal.isEmpty()) {
         return false;
     }

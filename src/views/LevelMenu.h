@@ -74,6 +74,8 @@ private:
     bool handleMenuKey(const QString& text);
     bool handleKeyPress(QKeyEvent* event);
     bool refusesLevelTimes(int level);
+    // Paints and lets waiting window events run, as one operation of the screen.
+    void letEventsRun();
 
     void openTeacherPanel();
     void passGate(int editor);

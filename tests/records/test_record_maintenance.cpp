@@ -81,6 +81,7 @@ class RecordMaintenanceTest : public QObject {
 private slots:
     void listLinesAsTheTeacherReadsThem();
     void anEmptyFileListsNothing();
+    void longRecordNumbersKeepTheColumns();
     void aResultsFileThatCannotBeReadIsReported();
     void withoutASchoolCodeEveryRecordIsAnotherSchools();
     void deletingRenumbersAndSelectsTheNextLine();
@@ -429,6 +430,23 @@ void RecordMaintenanceTest::recordsAppendedByAnotherCopyDuringDeletionsAreKept()
         QCOMPARE(kept[i], 1000 + deletions + int(i));
     }
     QVERIFY(f.env.messages.empty());
+}
+
+void RecordMaintenanceTest::longRecordNumbersKeepTheColumns() {
+    // From record 10000 on the number is cut to its last four characters, as every other
+    // right-aligned field, so the date and everything after it stay in their columns.
+    const ResultRecord r = makeRecord(day(2026, 12, 1), 9 * 3600, 12, 3, 45);
+    const QString tail = QStringLiteral(" 2026/12/01　  9:00:00ﾚﾍﾞﾙ3　   45秒 　  12 花子");
+    const QString rest = QString(4, fw) + QStringLiteral(" 小３++青葉教室");
+    const struct {
+        qint64 number;
+        const char* shown;
+    } cases[] = {{9999, "9999"}, {10000, "0000"}, {12345, "2345"}, {1234567, "4567"}};
+    for (const auto& c : cases) {
+        const QString line = recordListLine(c.number, r, QStringLiteral("花子"),
+                                            QStringLiteral("小３"), QStringLiteral("青葉教室"));
+        QCOMPARE(line, QString::fromLatin1(c.shown) + tail + rest);
+    }
 }
 
 QTEST_MAIN(RecordMaintenanceTest)
