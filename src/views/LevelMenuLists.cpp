@@ -69,13 +69,15 @@ void seisekitime1::buildResultViews() {
     Picture1_ = new QFrame(this);
     Picture1_->setObjectName(QStringLiteral("Picture1"));
     Picture1_->setFrameShape(QFrame::Box);
-    layout_.place(Picture1_, 7750, optionsTop, 3300, optionsHeight);
+    layout_.place(Picture1_, 7750, optionsTop, 3380, optionsHeight);
     const QStringList whichCaptions = {QString(), QStringLiteral("BEST表示"),
                                        QStringLiteral("本日のみ"), QStringLiteral("オール表示")};
     for (int i = 1; i <= 3; ++i) {
         QRadioButton* b =
             optionButton(Picture1_, QStringLiteral("Option1_%1").arg(i), whichCaptions[i]);
-        layout_.place(b, 60 + (i - 1) * 1080, 40, 1070, optionsHeight - 80);
+        // The third caption, "オール表示", is the longest.
+        constexpr int lefts[4] = {0, 40, 1060, 2080};
+        layout_.place(b, lefts[i], 40, i == 3 ? 1280 : 1010, optionsHeight - 80);
         layout_.setFont(b, font, 9);
         connect(b, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
         Option1_[static_cast<std::size_t>(i)] = b;
