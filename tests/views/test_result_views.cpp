@@ -7,6 +7,7 @@
 #include "records/ResultsFile.h"
 #include "roster/RosterFile.h"
 #include "support/TestInstallation.h"
+#include "support/WaitProbe.h"
 #include "views/LevelMenu.h"
 #include "views/PersonalPanel.h"
 #include "views/ResultLists.h"
@@ -23,7 +24,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -319,37 +319,48 @@ private slots:
         QVERIFY(m.find<QWidget>(QStringLiteral("List5_1"))->x() >= m.host.current()->width());
     }
 
-    // While a list is built the window takes no input: every visible control clicked and
-    // the menu's keys pressed meanwhile start nothing and leave nothing behind.
-    void inputDuringABuildIsRefused() {
+    // While a list is built the window takes no input: everything a pupil could click or
+    // press from inside each kind of build (the refresh, the best view, today's runs, the
+    // runs of a period, the pupil's own times, both points rankings, the grade selector and
+    // the period box) starts nothing, leaves nothing behind and lets the build finish.
+    void inputDuringEveryBuildIsRefused() {
         School m;
         m.standardRuns();
+        WaitProbe probe(m.host, m.t.state);
+        probe.limit = 100;
         seisekitime1* menu = m.open();
-        int probes = 0;
-        const auto probe = [&] {
-            ++probes;
-            for (QWidget* w : m.host.findChildren<QWidget*>()) {
-                if (w->isVisible() && w->window() == &m.host) {
-                    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(2, 2));
-                }
-            }
-            for (const char* key : {"1", "2", "0"}) {
-                QTest::keyClicks(&m.host, QString::fromLatin1(key));
-            }
+        QVERIFY(probe.probes >= 1); // the refresh on arrival
+        const auto built = [&](const QString& what, int probesBefore) {
+            QVERIFY2(probe.probes > probesBefore, qPrintable(what));
+            QCOMPARE(probe.unguarded, 0);
+            QCOMPARE(screenTrouble(m.host, m.t.state), QString());
+            QCOMPARE(m.host.current(), menu);
+            QCOMPARE(m.runsStarted, 0);
+            QCOMPARE(m.selectionsOpened, 0);
         };
         for (const QString& option :
              {QStringLiteral("Option2_0"), QStringLiteral("Option1_2"), QStringLiteral("Option1_3"),
-              QStringLiteral("Option2_2"), QStringLiteral("Option2_1")}) {
-            QTimer::singleShot(0, probe);
-            const int before = probes;
+              QStringLiteral("Option2_2"), QStringLiteral("Option2_1"), QStringLiteral("Option1_2"),
+              QStringLiteral("Option1_1")}) {
+            const int before = probe.probes;
             m.click(option);
-            QCOMPARE(probes, before + 1); // the probe ran inside the build
+            built(option, before);
             QVERIFY(m.find<QRadioButton>(option)->isChecked());
         }
-        QCOMPARE(m.runsStarted, 0);
-        QCOMPARE(m.selectionsOpened, 0);
-        QCOMPARE(m.host.current(), menu);
-        QCOMPARE(m.lines(1).size(), 6); // the points display of every run of the month
+        QCOMPARE(m.title(), QStringLiteral("獲得ポイント（今まで順位）"));
+        QCOMPARE(m.lines(1).size(), 5);
+
+        int before = probe.probes;
+        m.choose(QStringLiteral("Combo1"), QStringLiteral("小３"));
+        built(QStringLiteral("Combo1"), before);
+        QCOMPARE(m.lines(1).size(), 3);
+
+        m.click(QStringLiteral("Option1_3"));
+        before = probe.probes;
+        m.choose(QStringLiteral("Combo2"), QStringLiteral("　　１年間の全成績"));
+        built(QStringLiteral("Combo2"), before);
+        QCOMPARE(m.lines(1).size(), 5); // 小３ only, the run 40 days ago included
+        QVERIFY(m.find<QPushButton>(QStringLiteral("Command1"))->isEnabled());
     }
 
     void recordsOutsideTheLevelsOrWindowAreLeftOut() {
