@@ -363,6 +363,32 @@ private slots:
         QVERIFY(m.find<QPushButton>(QStringLiteral("Command1"))->isEnabled());
     }
 
+    // A results file that cannot be read at all ends the program with the list's name,
+    // the system's description and its number.
+    void anUnreadableFileIsNamedByTheList_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("today") << QStringLiteral("Option1_2") << QStringLiteral("Command5");
+        QTest::newRow("all") << QStringLiteral("Option1_3") << QStringLiteral("Command7");
+    }
+    void anUnreadableFileIsNamedByTheList() {
+        QFETCH(QString, option);
+        QFETCH(QString, prefix);
+        School m;
+        m.standardRuns();
+        m.open();
+        m.click(QStringLiteral("Option2_0"));
+        QVERIFY(m.t.env.messages.empty());
+        const QString path = resultsFilePath(m.t.state);
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkpath(path)); // a folder where the file should be
+        m.click(option);
+        QVERIFY(!m.t.env.messages.empty());
+        const QString text = m.t.env.messages.back().text;
+        QVERIFY2(text.startsWith(prefix), qPrintable(text));
+        QCOMPARE(m.t.env.endedWith, 1);
+    }
+
     void recordsOutsideTheLevelsOrWindowAreLeftOut() {
         School m;
         m.standardRuns();
