@@ -256,6 +256,29 @@ private slots:
         QCOMPARE(panel->List2->item(0)->text(), QStringLiteral("小３ /  山田太郎/42"));
         saveGrab(&m.host, QStringLiteral("result_views_personal.png"));
 
+        // The panel's figures for the graph: the pupil's ranks and points at level 1 and
+        // the school's points holders (the statistics' points, factor included).
+        panel->summaryLevel = 1;
+        panel->rankFigures(1);
+        panel->rankFigures(0);
+        const LevelFigures& figures = panel->levelFigures[1];
+        QCOMPARE(figures.timeRank, QStringLiteral("  1"));
+        QCOMPARE(figures.pointsRank, QStringLiteral("  1"));
+        QCOMPARE(figures.pupilPoints, 40.0);
+        QCOMPARE(figures.pointsHolders, 4);
+        QCOMPARE(figures.pointsSum, 40.0 + 16 + 7 + 6);
+        QCOMPARE(panel->List4[1]->count(), 5);
+        QCOMPARE(panel->List4[1]->item(4)->text(), QStringLiteral("---③田中　　　------ 　"));
+        QCOMPARE(panel->List4[2]->item(0)->text(), QStringLiteral("  1●山田太郎　  7/   40"));
+        // The panel's own buttons: the pupil chooser in place of its button, then back.
+        panel->show();
+        m.click(QStringLiteral("Command25"));
+        QVERIFY(panel->List2->isVisible());
+        QVERIFY(!panel->Command25->isVisible());
+        QVERIFY(panel->Picture12->isVisible());
+        m.click(QStringLiteral("Command18"));
+        QVERIFY(!panel->isVisible());
+
         // The grade selector narrows the personal list too: a grade not the pupil's
         // empties it.
         m.choose(QStringLiteral("Combo1"), QStringLiteral("小６"));
