@@ -415,6 +415,9 @@ private slots:
     void recordsOutsideTheLevelsOrWindowAreLeftOut() {
         School m;
         m.standardRuns();
+        // Records no copy of the program writes: negative seconds, a date after today.
+        m.run(0, 7, 1, -5);
+        m.run(-1, 7, 1, 33);
         RunListRequest request{RunList::Period, ListKind::Time, 3650, QStringLiteral("全学年")};
         LevelLines lines;
         QVERIFY(buildRunLists(m.t.state, request, lines));
