@@ -4,6 +4,7 @@
 #include "app/JapaneseFonts.h"
 #include "app/Messages.h"
 #include "app/ScreenHost.h"
+#include "app/ScreenOperation.h"
 #include "drill/RunFigures.h"
 #include "records/ResultsFile.h"
 #include "roster/GradeRules.h"
@@ -16,9 +17,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <algorithm>
 #include <cstdio>
@@ -48,6 +51,8 @@ constexpr int captionHeight = 300;
 constexpr int figuresTop = captionTop + captionHeight;
 constexpr int figuresHeight = 360;
 // The result lists of the lower part start below the figures.
+constexpr int listTop = figuresTop + figuresHeight + 60;
+constexpr int listHeight = 11050 - listTop;
 
 const QColor lineGrey(224, 224, 224);
 
@@ -59,10 +64,6 @@ const QStringList periodChoices = {
     QStringLiteral("　　　今週の全成績"), QStringLiteral("　　先週からの全成績"),
     QStringLiteral("　　１ヶ月間の全成績"), QStringLiteral("　　１年間の全成績"),
     QStringLiteral("　　今までの全成績\"")};
-
-void letEventsRun() {
-    QCoreApplication::processEvents();
-}
 
 // The level a menu key starts: "1".."9", then "a".."d" for 10..13 (lower case only).
 int levelOfKey(const QString& text) {
@@ -96,6 +97,7 @@ seisekitime1::seisekitime1(AppState& state, QWidget* parent) : Screen(state, par
 
     buildHeader();
     buildColumns();
+    buildResultViews();
     buildTeacherPanel();
     buildWaitPanel();
 
@@ -151,12 +153,7 @@ void seisekitime1::buildHeader() {
     Combo1_->setCurrentText(filter);
     layout_.place(Combo1_, 11100, 150, 2000, 420);
     layout_.setFont(Combo1_, menuFont, 11);
-    connect(Combo1_, &QComboBox::activated, this, [this] {
-        // The result views rebuild their lists here once they are part of the menu.
-        if (columns_.size() > 1) {
-            columns_[1].Command4->setFocus();
-        }
-    });
+    connect(Combo1_, &QComboBox::activated, this, [this] { gradeSelectorChanged(); });
 
     Combo2_ = new QComboBox(this);
     Combo2_->setObjectName(QStringLiteral("Combo2"));
@@ -272,6 +269,7 @@ void seisekitime1::buildColumns() {
         c.Text1->setFrameShape(QFrame::Box);
         layout_.setFont(c.Text1, menuFont, w >= 3000 ? 18 : 12, true);
         c.Text1->hide();
+        buildLevelList(i);
     }
     placeColumns();
 }
@@ -353,6 +351,9 @@ void seisekitime1::placeColumn(int level, int x) {
     put(c.Label10, x + w / 2, captionTop, w / 2, captionHeight);
     put(c.Label14, x, figuresTop, w / 2, figuresHeight);
     put(c.Label15, x + w / 2, figuresTop, w / 2, figuresHeight);
+    if (c.List5) {
+        put(c.List5, x, listTop, w, listHeight);
+    }
 }
 
 void seisekitime1::placeColumns() {
@@ -389,14 +390,18 @@ void seisekitime1::fillColumn(int level) {
     c.Label14->setText(todayFigures(state_, level));
     c.Label15->setText(totalFigures(state_, level));
     const bool practice = isPracticeLevel(state_, level);
-    for (QWidget* w : {static_cast<QWidget*>(c.Label7), static_cast<QWidget*>(c.Label8),
-                       static_cast<QWidget*>(c.Label9), static_cast<QWidget*>(c.Label10),
-                       static_cast<QWidget*>(c.Label14), static_cast<QWidget*>(c.Label15)}) {
+    for (QWidget* w : {static_cast<QWidget*>(c.List5), static_cast<QWidget*>(c.Label7),
+                       static_cast<QWidget*>(c.Label8), static_cast<QWidget*>(c.Label9),
+                       static_cast<QWidget*>(c.Label10), static_cast<QWidget*>(c.Label14),
+                       static_cast<QWidget*>(c.Label15)}) {
         w->setVisible(!practice);
     }
 }
 
 void seisekitime1::activate() {
+    // The refresh lets window events run: meanwhile nothing may start a run, a second
+    // build or leave the screen.
+    const ScreenOperation refreshing(state_);
     const bool teacher = isTeacher(state_);
     Command8_->setVisible(teacher);
     Command27_->setVisible(nameContainsTeacher(state_) && state_.profile.printEnabled == 1);
@@ -406,7 +411,9 @@ void seisekitime1::activate() {
     ProgressBar1_->setValue(0);
     ProgressBar1_->show();
     showWaitPanel();
-    letEventsRun();
+    letEventsRun(state_);
+    Option1_[1]->setText(QStringLiteral("累計順"));
+    Option1_[2]->setText(QStringLiteral("本日順"));
 
     if (!countResults(state_)) {
         return; // the program is ending
@@ -416,8 +423,7 @@ void seisekitime1::activate() {
     Label18_->setText(totalRunsLine(state_.run.totalRuns));
     ProgressBar1_->setMaximum(std::max(count, 1));
 
-    state_.views.resultView = 1;
-    Command1_->setEnabled(true);
+    showDefaultResultView();
 
     for (int i = 1; i <= count; ++i) {
         if (isPracticeLevel(state_, i)) {
@@ -440,31 +446,21 @@ void seisekitime1::activate() {
         HScroll1_->setValue(firstVisibleColumn_);
     }
     placeColumns();
-    letEventsRun();
+    letEventsRun(state_);
 
     for (int i = 1; i <= count; ++i) {
         fillColumn(i);
         ProgressBar1_->setValue(i);
     }
 
-    for (int i = 1; i <= count; ++i) {
-        columns_[i].Command4->setEnabled(false);
-    }
-    const LevelOpening opening = applyLevelRules(state_);
-    for (int i = 1; i <= count; ++i) {
-        columns_[i].Command4->setEnabled(opening.enabled[i]);
-        columns_[i].Text1->setVisible(opening.overuseBanner[i]);
-        if (opening.overuseBanner[i]) {
-            columns_[i].Text1->raise();
-        }
-    }
+    applyOpening();
     if (!Picture7_->isHidden()) {
         Picture7_->raise();
     }
 
     hideWaitPanel();
     ProgressBar1_->hide();
-    letEventsRun();
+    letEventsRun(state_);
     menuReady_ = true;
 }
 
@@ -495,7 +491,7 @@ void seisekitime1::startLevel(int level, StartFrom from) {
     }
     state_.run.levelNo = level;
     if (from != StartFrom::NameLabel) {
-        letEventsRun();
+        letEventsRun(state_);
     }
     if (state_.routes.startRun) {
         state_.routes.startRun();
@@ -508,7 +504,7 @@ void seisekitime1::goBack() {
     }
     menuReady_ = false;
     showWaitPanel();
-    letEventsRun();
+    letEventsRun(state_);
     if (state_.routes.openStudentSelection) {
         state_.routes.openStudentSelection();
     }

@@ -4,13 +4,21 @@
 #include "views/LevelRules.h"
 
 #include <QString>
+#include <QStringList>
+#include <array>
 #include <vector>
 
 class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QProgressBar;
+class QRadioButton;
+class QStringListModel;
+class PersonalPanel;
+struct RankingRoster;
+enum class RunList;
 class QPushButton;
 class QScrollBar;
 
@@ -20,8 +28,9 @@ struct AppState;
 void openLevelMenu(AppState& state);
 
 // The level menu: the pupil's home screen with one column per offered level, the
-// header, the wait panel and the teacher panel. The result lists of the lower part are
-// added by the result views.
+// header, the wait panel and the teacher panel, and under the columns the result lists:
+// today's runs, every run of a period, the rankings by time and by points, and the
+// personal views.
 class seisekitime1 : public Screen {
     Q_OBJECT
 public:
@@ -40,6 +49,22 @@ public:
     enum class StartFrom { Button, Key, NameLabel };
     void startLevel(int level, StartFrom from);
     void goBack();
+
+    // The result views. The option buttons choose what is shown (Option2: times, points,
+    // the pupil's own times) and which runs (Option1: best, today, all); the hidden
+    // buttons' operations build one kind of list.
+    void Option1_Click(int index);
+    void Option2_Click(int index);
+    void Command5_Click();  // today's list
+    void Command6_Click();  // the best view: the rankings by best time
+    void Command7_Click();  // every run of the period Combo2 names
+    void Command16_Click(); // the pupil's own times
+    void levelRanking(int level);
+    int displayKind() const { return displayKind_; }
+    int pointsPeriod() const { return pointsPeriod_; }
+    PersonalPanel* personalPanel() const { return Picture11_; }
+    // The lines List5(level) shows.
+    QStringList listLines(int level) const;
 
 protected:
     bool event(QEvent* event) override;
@@ -60,6 +85,8 @@ private:
         QLabel* Label14 = nullptr;        // today's figures
         QLabel* Label15 = nullptr;        // all-time figures
         QLabel* Text1 = nullptr;          // "やりすぎ禁止"
+        QListView* List5 = nullptr;       // the level's result list
+        QStringListModel* List5Lines = nullptr;
     };
 
     void buildHeader();
@@ -77,6 +104,21 @@ private:
 
     void openTeacherPanel();
     void passGate(int editor);
+
+    void buildResultViews();
+    void buildLevelList(int level);
+    void showDefaultResultView();
+    void applyOpening();
+    void clearLevelLists();
+    void setLevelLines(int level, const QStringList& lines);
+    void beginBuild(bool fromOption2);
+    void finishBuild();
+    void levelRankings(int period, bool countOnWaitPanel);
+    void levelRankingWith(const RankingRoster& roster, int level);
+    void hidePracticeLevel(int level);
+    void gradeSelectorChanged();
+    void periodChosen(int index);
+    bool readRunLists(RunList list);
 
     QLabel* label(const QString& name, const QString& text = QString());
     QPushButton* button(const QString& name, const QString& text);
@@ -98,6 +140,20 @@ private:
     QLabel* Label19_ = nullptr;
     QFrame* Picture7_ = nullptr; // teacher panel
     QLineEdit* Text2_ = nullptr;
+
+    QLabel* Label5_ = nullptr;               // the lists' title
+    QFrame* Picture1_ = nullptr;             // which runs
+    std::array<QRadioButton*, 4> Option1_{}; // 1 BEST表示, 2 本日のみ, 3 オール表示
+    QFrame* Picture5_ = nullptr;             // what is shown
+    std::array<QRadioButton*, 3> Option2_{}; // 0 ﾀｲﾑ表示, 1 ﾎﾟｲﾝﾄ表示, 2 個人ﾀｲﾑ
+    QFrame* Picture6_ = nullptr;             // list-building panel
+    QProgressBar* ProgressBar2_ = nullptr;
+    QLabel* Label21_ = nullptr;
+    QPushButton* Command17_ = nullptr;   // グラフ
+    PersonalPanel* Picture11_ = nullptr; // the personal panel
+    int displayKind_ = 0;                // 1 times, 2 points
+    int pointsPeriod_ = 0;               // 1 all-time points, 2 today's points
+    bool displayOptionsMuted_ = false;
 
     QString keyFolderAtOpen_;
     bool menuReady_ = false;
