@@ -8,6 +8,7 @@
 #include "roster/GradeRules.h"
 #include "text/DayNumber.h"
 #include "text/FixedWidth.h"
+#include "views/ResultLines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,11 +52,7 @@ QString pupilNameOf(const AppState& state, int pupil) {
 }
 
 bool gradeShown(const AppState& state, const GraphRequest& request) {
-    const auto& years = state.pupil.rosterBirthYears;
-    const int pupil = request.pupilNo;
-    const int birthYear =
-        (pupil >= 0 && pupil < static_cast<int>(years.size())) ? years[std::size_t(pupil)] : 0;
-    return gradeFilterAccepts(request.gradeFilter, gradeIndexOf(state, birthYear));
+    return gradeFilterAccepts(request.gradeFilter, pupilGradeIndex(state, request.pupilNo));
 }
 
 } // namespace
@@ -156,10 +153,6 @@ QString digitsOnlyText(const QString& text) {
     return isNumber ? digitsOnly(value) : text;
 }
 
-QString secondsText(int seconds) {
-    return QString::number(seconds) + QStringLiteral("秒");
-}
-
 QString graphDateText(double runDate) {
     return dateOfDayNumber(runDate).toString(QStringLiteral("yyyy/MM/dd"));
 }
@@ -257,7 +250,10 @@ QString dateLabel(const GraphRun& entry, const GraphRun* before) {
     return full;
 }
 
+// A text starts inside the block's band; the painter, which knows the font's height,
+// moves one that would run out at the bottom up into it.
 void addText(GraphDrawing& d, QPointF at, const QString& text, GraphFont font) {
+    at.setY(std::min(at.y(), d.band.bottom()));
     d.items.emplace_back(GraphText{at, text, font});
 }
 
@@ -323,7 +319,8 @@ GraphDrawing layoutGraphBlock(const GraphBlockData& data, const GraphSurface& su
     const double step = surface.lineStep();
     double y = chartTop + 0.05 * f.bh;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        y += (i + 1 == lines.size()) ? step / 2 : step;
+        // The school average's caption goes half a step further down than a line would.
+        y += (i + 1 == lines.size()) ? 1.5 * step : step;
         if (!lines[i].isEmpty()) {
             addText(d, {1.05 * f.bw, y}, lines[i], GraphFont::Figures);
         }
@@ -333,9 +330,14 @@ GraphDrawing layoutGraphBlock(const GraphBlockData& data, const GraphSurface& su
     if (bests.empty()) {
         return d;
     }
+    // The date of the newest records under the pupil's last run; left out where it would
+    // be written over the first best's own date (a date is some five font heights wide).
     const QPointF lastRun = f.runPoint(data.runs.back());
-    addText(d, {lastRun.x() - 0.025 * f.bw, chartTop + 0.815 * f.bh}, graphDateText(data.lastDate),
-            GraphFont::Text);
+    const double dateWidth = 5 * surface.fontSize() * surface.pixelsPerPoint;
+    if (std::abs(lastRun.x() - f.runPoint(*bests.front()).x()) >= dateWidth) {
+        addText(d, {lastRun.x() - 0.025 * f.bw, chartTop + 0.815 * f.bh},
+                graphDateText(data.lastDate), GraphFont::Text);
+    }
     for (std::size_t i = 1; i < bests.size(); ++i) {
         d.items.emplace_back(
             GraphLine{f.runPoint(*bests[i - 1]), f.runPoint(*bests[i]), GraphPen::BestLine, black});

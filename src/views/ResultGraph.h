@@ -76,8 +76,6 @@ QString digitsOnly(double value);
 // A rank text written the same way when it is a number; other texts (such as "---") as
 // they stand.
 QString digitsOnlyText(const QString& text);
-// "45秒".
-QString secondsText(int seconds);
 // "2004/01/13".
 QString graphDateText(double runDate);
 

@@ -345,6 +345,15 @@ void ResultGraphTest::zeroRanksAndPointsPrintAsBlanks() {
     g.run(g.today(), pupil, 1, 40);
     g.save();
     GraphBlockData data = g.block(1);
+    // One run: its own date under it, not written over by the newest records' date.
+    const GraphSurface s = a4Screen();
+    const GraphDrawing d = layoutGraphBlock(data, s, 0);
+    const std::vector<GraphText> texts = textsOf(d);
+    QCOMPARE(std::count_if(texts.begin(), texts.end(),
+                           [&](const GraphText& t) {
+                               return std::abs(t.at.y() - 0.815 * s.height() / 3) < 1e-6;
+                           }),
+             1);
     data.figures = LevelFigures{QStringLiteral("  0"), QString(), 0, 0, 0};
     auto lines = graphFigureLines(data);
     QCOMPARE(lines[2], QStringLiteral("　　順位　　　　     位"));
