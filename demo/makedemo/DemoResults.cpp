@@ -16,6 +16,7 @@ constexpr int demoPupils = 40;
 constexpr int demoDays = 21; // today and the twenty days before it
 constexpr int timedOut = 99999;
 constexpr double levelBase[4] = {0, 42, 58, 75}; // a typical time at each level, seconds
+constexpr int quietPupil = 33;                   // on the roster, never ran: a "--" line
 
 struct DemoPupil {
     double ability = 1; // time multiplier: below 1 is quicker than the class
@@ -62,6 +63,34 @@ void addDay(std::mt19937& random, int pupil, DemoPupil& who, int day, double pro
     }
 }
 
+ResultRecord fixedRun(int day, QTime clock, int pupil, int level, int seconds,
+                      const QString& schoolCode) {
+    ResultRecord run;
+    run.runDate = day;
+    run.runClock = dayFraction(clock);
+    run.pupilNo = static_cast<std::int16_t>(pupil);
+    run.level = static_cast<std::int16_t>(level);
+    run.seconds = seconds;
+    if (!run.setSchoolCode(schoolCode)) {
+        run.setSchoolCode(QString());
+    }
+    return run;
+}
+
+// Runs that give every result list something to show: two pupils sharing the best time
+// of level 1, a run timed out today, and runs older than a month and than a year.
+void addShowcaseRuns(int lastDay, const QString& schoolCode, std::vector<ResultRecord>& runs) {
+    runs.push_back(fixedRun(lastDay - 2, QTime(16, 10, 0), 2, 1, 17, schoolCode));
+    runs.push_back(fixedRun(lastDay - 1, QTime(17, 25, 30), 3, 1, 17, schoolCode));
+    runs.push_back(fixedRun(lastDay, QTime(15, 5, 0), 5, 1, timedOut, schoolCode));
+    for (int pupil : {1, 4, 7}) {
+        runs.push_back(fixedRun(lastDay - 45, QTime(16, pupil * 5, 0), pupil, 1, 50, schoolCode));
+    }
+    for (int pupil : {1, 9}) {
+        runs.push_back(fixedRun(lastDay - 400, QTime(17, pupil, 0), pupil, 1, 55, schoolCode));
+    }
+}
+
 } // namespace
 
 bool writeDemoResults(const QString& drillDataFolder, const QDate& today, QString* error,
@@ -86,11 +115,12 @@ bool writeDemoResults(const QString& drillDataFolder, const QDate& today, QStrin
             // Everyone turns up on at least one day, and some pupils today.
             const bool comes = chance(random) < who.attendance || (day == lastDay && p % 4 == 0) ||
                                (day == lastDay - p % demoDays);
-            if (comes) {
+            if (comes && p != quietPupil) {
                 addDay(random, p, who, day, progress, schoolCode, runs);
             }
         }
     }
+    addShowcaseRuns(lastDay, schoolCode, runs);
     std::stable_sort(runs.begin(), runs.end(), [](const ResultRecord& a, const ResultRecord& b) {
         return a.runDate != b.runDate ? a.runDate < b.runDate : a.runClock < b.runClock;
     });

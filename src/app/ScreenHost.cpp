@@ -50,12 +50,14 @@ void ScreenHost::switchNow(Screen* screen) {
 }
 
 void ScreenHost::beginOperation() {
-    ++operations_;
+    if (++operations_ == 1) {
+        emit busyChanged(true);
+    }
 }
 
 void ScreenHost::endOperation() {
-    if (operations_ > 0) {
-        --operations_;
+    if (operations_ > 0 && --operations_ == 0) {
+        emit busyChanged(false);
     }
     if (operations_ == 0 && pending_ && !switchQueued_) {
         // The switch runs from the event loop, once the operation's own code (still on the
@@ -75,6 +77,48 @@ void ScreenHost::stopExpectingInput(QWidget* widget) {
             expected_.erase(it);
             return;
         }
+    }
+}
+
+void ScreenHost::beginHoldingInput() {
+    ++holding_;
+}
+
+void ScreenHost::endHoldingInput() {
+    if (holding_ > 0 && --holding_ == 0) {
+        deliverHeldInput();
+    }
+}
+
+void ScreenHost::deliverHeldInput() {
+    // Posted, so they arrive once the operation's own code has returned, in the order they
+    // were made; a control that went meanwhile gets nothing.
+    std::vector<HeldInput> held = std::move(heldInput_);
+    heldInput_.clear();
+    for (HeldInput& input : held) {
+        if (!input.target) {
+            continue;
+        }
+        // Nor does one that was hidden or disabled meanwhile (the buttons a sound's end
+        // takes away): the pupil could not have clicked it now.
+        auto* widget = qobject_cast<QWidget*>(input.target.data());
+        if (widget && (!widget->isVisible() || !widget->isEnabled())) {
+            continue;
+        }
+        QCoreApplication::postEvent(input.target, input.event.release());
+    }
+}
+
+bool ScreenHost::isHeldKind(const QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -121,7 +165,15 @@ bool ScreenHost::isOurInput(QObject* watched, QEvent* event) const {
 
 bool ScreenHost::eventFilter(QObject* watched, QEvent* event) {
     if (busy() && isOurInput(watched, event)) {
-        event->accept();
+        if (holding_ > 0 && isHeldKind(event)) {
+            heldInput_.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
+        }
+        // A close left accepted would still close the window once the filter has eaten it.
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+        } else {
+            event->accept();
+        }
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 // The one top-level window. It shows the current screen filling the window and keeps
@@ -36,6 +37,14 @@ public:
     // operations may expect the same control.
     void expectInput(QWidget* widget);
     void stopExpectingInput(QWidget* widget);
+    // While an operation holds input (a sound), keys and clicks on the window are kept and
+    // delivered once the last such operation has ended, instead of being dropped.
+    void beginHoldingInput();
+    void endHoldingInput();
+
+signals:
+    // The first operation has begun (true) or the last one has ended (false).
+    void busyChanged(bool busy);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -46,10 +55,19 @@ private:
     void switchNow(Screen* screen);
     void runPendingSwitch();
     bool isOurInput(QObject* watched, QEvent* event) const;
+    void deliverHeldInput();
+    static bool isHeldKind(const QEvent* event);
+
+    struct HeldInput {
+        QPointer<QObject> target;
+        std::unique_ptr<QEvent> event;
+    };
 
     QPointer<Screen> current_;
     QPointer<Screen> pending_;
     int operations_ = 0;
     std::vector<QPointer<QWidget>> expected_;
     bool switchQueued_ = false;
+    int holding_ = 0;
+    std::vector<HeldInput> heldInput_;
 };

@@ -12,6 +12,15 @@ ScreenOperation::ScreenOperation(AppState& state) : state_(state) {
     }
 }
 
+ScreenOperation::ScreenOperation(AppState& state, HoldInput) : state_(state) {
+    if (state_.host) {
+        state_.host->beginOperation();
+        state_.host->beginHoldingInput();
+        counted_ = true;
+        holding_ = true;
+    }
+}
+
 ScreenOperation::ScreenOperation(AppState& state, std::initializer_list<QWidget*> expected)
     : state_(state) {
     if (state_.host) {
@@ -29,6 +38,9 @@ ScreenOperation::~ScreenOperation() {
     if (counted_ && state_.host) {
         for (const QPointer<QWidget>& widget : expected_) {
             state_.host->stopExpectingInput(widget);
+        }
+        if (holding_) {
+            state_.host->endHoldingInput();
         }
         state_.host->endOperation();
     }

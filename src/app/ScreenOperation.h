@@ -13,7 +13,12 @@ struct AppState;
 // Harmless where no window exists yet (start-up, tests without a window).
 class ScreenOperation {
 public:
+    // The pupil's keys and clicks wait for the operation instead of being dropped, as they
+    // would behind a sound that plays to its end: they reach the screen once it is over.
+    struct HoldInput {};
+
     explicit ScreenOperation(AppState& state);
+    ScreenOperation(AppState& state, HoldInput);
     // An operation that waits for the pupil: clicks and keys on these controls (and their
     // children) still reach them. A switch of screen they ask for is held until the
     // operation ends, so the operation should notice it was left and stop soon.
@@ -25,6 +30,7 @@ public:
 private:
     AppState& state_;
     bool counted_ = false;
+    bool holding_ = false;
     std::vector<QPointer<QWidget>> expected_;
 };
 

@@ -49,34 +49,36 @@ void seisekitime1::buildResultViews() {
     Picture5_ = new QFrame(this);
     Picture5_->setObjectName(QStringLiteral("Picture5"));
     Picture5_->setFrameShape(QFrame::Box);
-    layout_.place(Picture5_, 3250, optionsTop, 3700, optionsHeight);
+    layout_.place(Picture5_, 3200, optionsTop, 3750, optionsHeight);
     const QStringList whatCaptions = {QStringLiteral("ﾀｲﾑ表示"), QStringLiteral("ﾎﾟｲﾝﾄ表示"),
                                       QStringLiteral("個人ﾀｲﾑ")};
     for (int i = 0; i < 3; ++i) {
         QRadioButton* b =
             optionButton(Picture5_, QStringLiteral("Option2_%1").arg(i), whatCaptions[i]);
-        layout_.place(b, 60 + i * 1200, 40, 1180, optionsHeight - 80);
-        layout_.setFont(b, font, 10);
+        layout_.place(b, 60 + i * 1220, 40, 1200, optionsHeight - 80);
+        layout_.setFont(b, font, 9);
         connect(b, &QRadioButton::clicked, this, [this, i] { Option2_Click(i); });
         Option2_[static_cast<std::size_t>(i)] = b;
     }
 
     Command17_ = button(QStringLiteral("Command17"), QStringLiteral("グラフ"));
-    layout_.place(Command17_, 7000, optionsTop, 900, optionsHeight);
+    layout_.place(Command17_, 7000, optionsTop, 700, optionsHeight);
     layout_.setFont(Command17_, font, 10, true);
     Command17_->hide();
 
     Picture1_ = new QFrame(this);
     Picture1_->setObjectName(QStringLiteral("Picture1"));
     Picture1_->setFrameShape(QFrame::Box);
-    layout_.place(Picture1_, 7950, optionsTop, 3100, optionsHeight);
+    layout_.place(Picture1_, 7750, optionsTop, 3380, optionsHeight);
     const QStringList whichCaptions = {QString(), QStringLiteral("BEST表示"),
                                        QStringLiteral("本日のみ"), QStringLiteral("オール表示")};
     for (int i = 1; i <= 3; ++i) {
         QRadioButton* b =
             optionButton(Picture1_, QStringLiteral("Option1_%1").arg(i), whichCaptions[i]);
-        layout_.place(b, 60 + (i - 1) * 1010, 40, 1000, optionsHeight - 80);
-        layout_.setFont(b, font, 10);
+        // The third caption, "オール表示", is the longest.
+        constexpr int lefts[4] = {0, 40, 1060, 2080};
+        layout_.place(b, lefts[i], 40, i == 3 ? 1280 : 1010, optionsHeight - 80);
+        layout_.setFont(b, font, 9);
         connect(b, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
         Option1_[static_cast<std::size_t>(i)] = b;
     }

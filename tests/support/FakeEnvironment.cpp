@@ -97,6 +97,10 @@ SoundOutcome FakeEnvironment::playWave(const QString& path) {
 MessageAnswer FakeEnvironment::message(QWidget*, const QString& title, const QString& text,
                                        MessageButtons buttons, MessageIcon icon) {
     messages.push_back({title, text, buttons, icon});
+    if (duringMessage) {
+        const Message shown = messages.back();
+        duringMessage(shown);
+    }
     if (!answers.empty()) {
         const MessageAnswer a = answers.front();
         answers.pop_front();

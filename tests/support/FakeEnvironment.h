@@ -47,6 +47,8 @@ public:
     // --- messages --------------------------------------------------------------------
     std::vector<Message> messages;
     std::deque<MessageAnswer> answers; // next answers; Ok (or Yes) when empty
+    // Runs while a message is on show, before it is answered (as a pupil would, meanwhile).
+    std::function<void(const Message&)> duringMessage;
 
     // --- printing: each job on the "default printer" is a PDF file in printFolder --------
     bool printerInstalled = true;
