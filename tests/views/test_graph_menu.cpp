@@ -5,6 +5,7 @@
 #include "app/ScreenHost.h"
 #include "records/ResultsFile.h"
 #include "support/TestInstallation.h"
+#include "support/WaitProbe.h"
 #include "views/GraphPicture.h"
 #include "views/LevelMenu.h"
 
@@ -167,6 +168,7 @@ class GraphMenuTest : public QObject {
 private slots:
     void initTestCase() { mapJapaneseFonts(); }
     void graphButtonDrawsPrintsAndFollowsTheChoosers();
+    void inputWhileTheGraphIsDrawnIsRefused();
 };
 
 void GraphMenuTest::graphButtonDrawsPrintsAndFollowsTheChoosers() {
@@ -226,6 +228,28 @@ void GraphMenuTest::graphButtonDrawsPrintsAndFollowsTheChoosers() {
                  second.contains(QStringLiteral("順位1位")) &&
                  !second.contains(QStringLiteral("山田太郎")),
              qPrintable(second));
+}
+
+void GraphMenuTest::inputWhileTheGraphIsDrawnIsRefused() {
+    Menu m;
+    for (int seconds : {50, 45, 47, 40}) {
+        m.run(3, pupil, 1, seconds);
+    }
+    m.run(2, pupil, 2, 60);
+    m.open();
+    m.click(QStringLiteral("Option2_2"));
+    // Every control is clicked, every key pressed and the window asked to close from
+    // inside the graph's steps that let window events run: none of it may act.
+    WaitProbe probe(m.host, m.t.state);
+    probe.limit = 3;
+    m.click(QStringLiteral("Command17"));
+    QVERIFY(probe.probes >= 1);
+    QCOMPARE(probe.unguarded, 0);
+    QVERIFY(probe.screens.contains(QStringLiteral("seisekitime1")));
+    QVERIFY(screenTrouble(m.host, m.t.state).isEmpty());
+    QVERIFY(m.find<QWidget>(QStringLiteral("Picture11"))->isVisible());
+    QCOMPARE(dotCounts(m.picture()->picture()), std::make_pair(4, 1));
+    QVERIFY(m.t.env.printed.empty());
 }
 
 QTEST_MAIN(GraphMenuTest)
