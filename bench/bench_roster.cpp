@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/Environment.h"
+#include "app/PrintJob.h"
 #include "records/ResultsFile.h"
 #include "roster/RosterFile.h"
 #include "roster/RosterList.h"
@@ -39,6 +40,12 @@ public:
         return MessageAnswer::Ok;
     }
     bool startProcess(const QString&, const QStringList&, QString*) override { return false; }
+    std::unique_ptr<PrintJob> openDefaultPrinter(const PrintRequest&, QString*) override {
+        return nullptr; // nothing is printed in a benchmark
+    }
+    QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return QString();
+    }
     bool claimSingleInstance() override { return true; }
     void endProgram(int status) override { qFatal("the program ended (%d)", status); }
 };

@@ -19,6 +19,19 @@ install_missing_packages() {
     "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# The build fetches the animation player with npm (a pinned version, see
+# src/media/ruffle/package-lock.json). An npm already on the machine serves; otherwise
+# Debian's is installed.
+install_npm_if_missing() {
+    command -v npm >/dev/null && return 0
+    echo "Installing: npm"
+    local sudo=()
+    [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" apt-get install -y -q --no-install-recommends npm
+}
+
 # configure_build <folder> [cmake options...]
 configure_build() {
     local dir=$1

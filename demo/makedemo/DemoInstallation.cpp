@@ -1,10 +1,12 @@
 #include "makedemo/DemoInstallation.h"
 
 #include "app/LayoutResolution.h"
+#include "makedemo/DemoExplanationVideo.h"
 #include "makedemo/DemoResults.h"
 #include "makedemo/DemoRoster.h"
 #include "makedemo/DemoSounds.h"
 #include "makedemo/DemoTextFiles.h"
+#include "makedemo/DemoWorksheet.h"
 #include "text/TextFile.h"
 
 #include <QDir>
@@ -73,13 +75,22 @@ bool layOutDemoInstallation(const DemoInstallation& demo, QString* error) {
     // One call per group of files; each names the file it could not write.
     using Group = bool (*)(const DemoInstallation&, QString*);
     const Group groups[] = {
-        writeDemoPathFile,     // パスデータ.txt
-        writeDemoSharedConfig, // 共通データ.txt
-        writeDemoKeyFolder,    // 先生の鍵/keypass.txt
-        writeDemoRoster,       // 新名簿.txt
-        writeDemoCriteria,     // ミルネア/タイム回数データ.txt
-        writeDemoSounds,       // 音フォルダ/新音ファイル.txt and the wave files
-        writeDemoResultsFile,  // ミルネア/成績累積データ.dat
+        writeDemoPathFile,         // パスデータ.txt
+        writeDemoSharedConfig,     // 共通データ.txt
+        writeDemoKeyFolder,        // 先生の鍵/keypass.txt
+        writeDemoRoster,           // 新名簿.txt
+        writeDemoCriteria,         // ミルネア/タイム回数データ.txt
+        writeDemoSounds,           // 音フォルダ/新音ファイル.txt and the wave files
+        writeDemoResultsFile,      // ミルネア/成績累積データ.dat
+        writeDemoExplanationVideo, // ミルネア/解説1.mp4
+        writeDemoPathFile,         // パスデータ.txt
+        writeDemoSharedConfig,     // 共通データ.txt
+        writeDemoKeyFolder,        // 先生の鍵/keypass.txt
+        writeDemoRoster,           // 新名簿.txt
+        writeDemoCriteria,         // ミルネア/タイム回数データ.txt
+        writeDemoSounds,           // 音フォルダ/新音ファイル.txt and the wave files
+        writeDemoResultsFile,      // ミルネア/成績累積データ.dat
+        writeDemoWorksheet,        // プログラム/ミルネア/プロト.csv
     };
     for (Group group : groups) {
         if (!group(demo, error)) {

@@ -1,14 +1,21 @@
+#include "app/JapaneseFonts.h"
 #include "makedemo/DemoInstallation.h"
 
-#include <QCoreApplication>
 #include <QDate>
+#include <QGuiApplication>
 #include <cstdio>
 
 // makedemo <folder>: lays out a demo school installation in folder (see
 // DemoInstallation.h), with the roster's grades for today's school year.
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
+    // The explanation video's frames are drawn with fonts, which needs a GUI application;
+    // nothing is shown, so no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    mapJapaneseFonts();
+    const QStringList arguments = QGuiApplication::arguments();
     if (arguments.size() != 2) {
         std::fprintf(stderr, "usage: makedemo <folder>\n");
         return 2;

@@ -4,6 +4,8 @@
 #include "app/ProgramProfile.h"
 #include "app/ScreenRoutes.h"
 #include "drill/RunState.h"
+#include "media/MediaState.h"
+#include "print/WorksheetTable.h"
 #include "records/LevelCriteria.h"
 #include "records/Statistics.h"
 #include "result/SoundTable.h"
@@ -32,6 +34,8 @@ struct AppState {
     Statistics stats;
     SoundTable sounds;
     ViewState views;
+    MediaState media;
+    WorksheetTable worksheet; // the worksheet to print (print/FormPrint0.h)
 
     QPointer<QWidget> waitWindow; // BASEFRM while it is on show (app/WaitWindow.h)
 };

@@ -75,6 +75,25 @@ bool readPathFile(AppState& state, const QString& path) {
     return true;
 }
 
+ValueVerdict checkStartMonth(const QString& item, int* month) {
+    const double value = lenientNumber(item);
+    const bool whole = startsWithNumber(item) && value >= 1 && value <= 12 &&
+                       value == static_cast<double>(static_cast<int>(value));
+    if (!whole) {
+        QString why =
+            QStringLiteral("1 項目め（学年の始まる月）「%1」は 1～12 の月ではありません。")
+                .arg(item);
+        if (holdsFullWidthDigit(item)) {
+            why += QStringLiteral("数字は半角で書いてください。");
+        }
+        return ValueVerdict::fault(why);
+    }
+    if (month) {
+        *month = static_cast<int>(value);
+    }
+    return ValueVerdict::usable();
+}
+
 SchoolItem splitSchoolItem(const QString& item) {
     const QString lead = item.left(5);
     if (lenientNumber(lead) != 0) {
@@ -89,7 +108,14 @@ bool readSharedConfig(AppState& state, const QString& path) {
         reportStartupFailure(state, QStringLiteral("共通データが読めません。"), read.error);
         return false;
     }
-    state.config.schoolYearStartMonth = lenientNumber(read.items[0]);
+    int month = 0;
+    const ValueVerdict monthVerdict = checkStartMonth(read.items[0], &month);
+    if (!monthVerdict.ok) {
+        reportStartupFailure(state, QStringLiteral("共通データが読めません。"),
+                             QStringLiteral("ファイル「%1」の").arg(path) + monthVerdict.message);
+        return false;
+    }
+    state.config.schoolYearStartMonth = month;
     const SchoolItem school = splitSchoolItem(read.items[1]);
     state.config.schoolCode = school.code;
     state.config.schoolName = school.name;

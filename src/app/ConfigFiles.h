@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/ValueVerdict.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -38,3 +40,8 @@ struct SchoolItem {
     QString name;
 };
 SchoolItem splitSchoolItem(const QString& item);
+
+// Item 1 of the configuration file: the month the school year starts. Read the lenient
+// way, it must be a whole month from 1 to 12; anything else would shift every pupil's
+// grade without a word. month receives the month when the verdict is usable.
+ValueVerdict checkStartMonth(const QString& item, int* month = nullptr);

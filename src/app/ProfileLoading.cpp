@@ -3,6 +3,10 @@
 #include "app/AppState.h"
 #include "app/ExplanationAddress.h"
 
+#ifndef MIRUNEA_PRINT_ENABLED
+#error "MIRUNEA_PRINT_ENABLED (0 or 1) comes from the build (CMake option MIRUNEA_PRINT_ENABLED)"
+#endif
+
 std::vector<LevelName> drillLevelNames() {
     return {
         {1, QStringLiteral("レベル１")},      {2, QStringLiteral("レベル２")},
@@ -57,7 +61,7 @@ void loadLevelProfile(AppState& state) {
 
 void loadStartupProfile(AppState& state) {
     state.profile.programTitle = QStringLiteral("ミルネア");
-    state.profile.printEnabled = 0;
+    state.profile.printEnabled = MIRUNEA_PRINT_ENABLED;
     state.profile.explanationAvailable[1] = 1;
     state.profile.explanationUrl[1] = explanationAddress(state);
 }

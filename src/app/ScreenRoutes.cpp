@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "drill/DrillRun.h"
+#include "print/FormPrint0.h"
 #include "records/CriteriaEditor.h"
 #include "records/RecordMaintenanceScreen.h"
 #include "result/ResultScreen.h"
@@ -16,4 +17,5 @@ void wireScreens(AppState& state) {
     state.routes.openResultScreen = [&state] { openResultScreen(state); };
     state.routes.openRecordMaintenance = [&state] { openRecordMaintenance(state); };
     state.routes.openCriteriaEditor = [&state] { openCriteriaEditor(state); };
+    state.routes.openWorksheet = [&state] { openWorksheetScreen(state); };
 }

@@ -11,6 +11,10 @@ struct ScreenRoutes {
     std::function<void()> openResultScreen;      // the result of the run just recorded
     std::function<void()> openRecordMaintenance; // the teacher's record maintenance
     std::function<void()> openCriteriaEditor;    // the teacher's criteria editor
+    // The explanation viewers on media.currentMedia (wired by wireExplanationViewers).
+    std::function<void()> openExplanationVideo;     // FrmVideo, beside the level menu
+    std::function<void()> openExplanationAnimation; // frmBrowser, over everything
+    std::function<void()> openWorksheet;            // the worksheet to print, over the screen
 };
 
 struct AppState;

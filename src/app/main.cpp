@@ -1,16 +1,24 @@
 #include "app/AppState.h"
+#include "app/CommandLine.h"
 #include "app/Firstfrm.h"
 #include "app/JapaneseFonts.h"
 #include "app/ScreenHost.h"
 #include "app/ScreenRoutes.h"
 #include "app/SystemEnvironment.h"
+#include "media/viewers/ExplanationViewers.h"
+#include "media/viewers/MediaStartup.h"
 
 #include <QApplication>
 
-// The program takes no arguments: the launcher starts it, the pupil is chosen on the
-// name list. Fatal errors end it from inside (with a non-zero status) after their
-// message; closing the last window ends it normally.
+// The launcher starts the program without arguments; the pupil is chosen on the name
+// list. Fatal errors end it from inside (with a non-zero status) after their message;
+// closing the last window ends it normally. The technician's tools (--check,
+// --export-results) run without any window.
 int main(int argc, char** argv) {
+    if (isCommandLineTool(argc, argv)) {
+        return runCommandLineTool(argc, argv);
+    }
+    prepareMediaRoom();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mirunea"));
     mapJapaneseFonts();
@@ -25,6 +33,8 @@ int main(int argc, char** argv) {
     host.setWindowState(Qt::WindowMaximized);
     state.host = &host;
     wireScreens(state);
+    wireExplanationViewers(state,
+                           QCoreApplication::applicationDirPath() + QStringLiteral("/ruffle"));
 
     Firstfrm splash(state, QCoreApplication::applicationDirPath());
     splash.load();

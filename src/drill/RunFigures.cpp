@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Environment.h"
 #include "drill/Problem.h"
+#include "records/CriteriaFile.h"
 
 #include <cmath>
 
@@ -50,14 +51,11 @@ QString levelRefusal(const AppState& state, int level) {
 }
 
 QString levelTimesRefusal(const AppState& state, int level) {
-    const LevelCriteria& c = state.criteria[level];
-    if (c.minimumSeconds <= 0 || c.targetSeconds <= 0) {
-        return QStringLiteral("「%1」のタイムの設定（目標タイム %2 秒・最低タイム %3 秒）が"
-                              "正しくないので、このレベルは始められません。"
-                              "先生を呼びなさい。")
-            .arg(state.profile.levelNames[level].trimmed())
-            .arg(c.targetSeconds)
-            .arg(c.minimumSeconds);
+    const QString fault = levelCriteriaFault(state.criteria[level]);
+    if (fault.isEmpty()) {
+        return {};
     }
-    return {};
+    return QStringLiteral("「%1」の%2が正しくないので、このレベルは始められません。"
+                          "先生を呼びなさい。")
+        .arg(state.profile.levelNames[level].trimmed(), fault);
 }

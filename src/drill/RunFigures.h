@@ -22,7 +22,8 @@ int totalRunsToday(const AppState& state);
 bool isPracticeLevel(const AppState& state, int level);
 
 // Why a level cannot be run, or an empty text when it can: it needs a problem form,
-// and a timed level needs a positive target time and lowest passing time.
+// and a timed level needs positive times and a positive point factor.
 QString levelRefusal(const AppState& state, int level);
-// The time part of that test alone: the time limit and the points divide by these times.
+// The criteria part of that test alone: the time limit and the points divide by the two
+// times and multiply by the point factor (levelCriteriaFault).
 QString levelTimesRefusal(const AppState& state, int level);

@@ -85,7 +85,9 @@ bool storeField(LevelCriteria& criteria, int index, double value) {
     }
 }
 
-QString refusedCell(const QString& cell) {
+} // namespace
+
+QString refusedCellCharacter(const QString& cell) {
     for (const QChar c : cell) {
         if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r') ||
             c == QLatin1Char('\n')) {
@@ -96,7 +98,33 @@ QString refusedCell(const QString& cell) {
     return QString();
 }
 
-} // namespace
+QString criteriaFieldName(int field) {
+    return field >= 0 && field < criteriaFields ? QString::fromUtf8(kFieldNames[field]) : QString();
+}
+
+ValueVerdict checkCriteriaValue(int field, const QString& text) {
+    if (text.isEmpty() || startsWithNumber(text)) {
+        return ValueVerdict::usable();
+    }
+    QString why = QStringLiteral("「%1」の値「%2」は数ではないので 0 として読みます")
+                      .arg(criteriaFieldName(field), text);
+    if (holdsFullWidthDigit(text)) {
+        why += QStringLiteral("（数字は半角で書いてください）");
+    }
+    return ValueVerdict::fault(why);
+}
+
+QString levelCriteriaFault(const LevelCriteria& c) {
+    if (c.minimumSeconds <= 0 || c.targetSeconds <= 0) {
+        return QStringLiteral("タイムの設定（目標タイム %1 秒・最低タイム %2 秒）")
+            .arg(c.targetSeconds)
+            .arg(c.minimumSeconds);
+    }
+    if (!std::isfinite(c.pointFactor) || !(c.pointFactor > 0)) {
+        return QStringLiteral("ポイント倍率の設定（%1）").arg(static_cast<double>(c.pointFactor));
+    }
+    return QString();
+}
 
 QString criteriaHeaderLine() {
     return QStringLiteral(
@@ -129,6 +157,19 @@ CriteriaParse parseCriteria(const QString& text, const CriteriaTable& previous) 
                         .arg(criteriaFields)
                         .arg(field);
                 return parse;
+            }
+            if (slot > 0) {
+                const ValueVerdict verdict = checkCriteriaValue(field, item->text);
+                if (!verdict.ok) {
+                    parse.notes.push_back({item->line, field, item->text, verdict.message});
+                }
+                if (const QString bad = refusedCellCharacter(item->text); !bad.isEmpty()) {
+                    parse.unsavable.push_back(
+                        {item->line, field, item->text,
+                         QStringLiteral("「%1」の値「%2」には「%3」があり、先生の画面から保存"
+                                        "できません")
+                             .arg(criteriaFieldName(field), item->text, bad)});
+                }
             }
             if (slot > 0 && !storeField(criteria, field, lenientNumber(item->text))) {
                 parse.error = QStringLiteral("%1 行目の「%2」の値「%3」は大きすぎて使えません。")
@@ -164,6 +205,16 @@ bool loadCriteria(AppState& state) {
         return false;
     }
     state.criteria = parse.table;
+    if (!parse.notes.empty()) {
+        QStringList lines{QStringLiteral("タイム回数データ.txt に数として読めない値があります。"
+                                         "先生は直してください。"),
+                          path};
+        for (const CriteriaNote& note : parse.notes) {
+            lines << QStringLiteral("　%1 行目: %2").arg(note.line).arg(note.message);
+        }
+        showMessage(state, nullptr, kTitle, lines.join(QLatin1Char('\n')), MessageButtons::Ok,
+                    MessageIcon::Warning);
+    }
     if (parse.extraLines) {
         showMessage(state, nullptr, kTitle,
                     QStringLiteral("タイム回数データ.txt には 35 を超えるレベルの行があります。"
@@ -196,7 +247,7 @@ bool saveCriteria(AppState& state, const std::vector<QStringList>& levelRows) {
                               .arg(cells.size()));
         }
         for (int column = 0; column < criteriaFields; ++column) {
-            const QString bad = refusedCell(cells[column]);
+            const QString bad = refusedCellCharacter(cells[column]);
             if (!bad.isEmpty()) {
                 return refuse(QStringLiteral("レベル %1 の「%2」に「%3」は使えません。")
                                   .arg(row + 1)

@@ -4,6 +4,7 @@
 #include "app/Messages.h"
 #include "records/CriteriaFile.h"
 #include "text/ItemReader.h"
+#include "text/LenientNumber.h"
 #include "text/TextFile.h"
 
 #include <algorithm>
@@ -194,7 +195,10 @@ void CriteriaGrid::editBoxToCell(const QString& text) {
     }
 }
 
-void CriteriaGrid::setCell(int row, int column, const QString& text) {
+void CriteriaGrid::setCell(int row, int column, const QString& typed) {
+    // A Japanese input method types "３０" or "１．５"; the file is read half-width, where
+    // those would be 0, so the cell takes the digits they show.
+    const QString text = halfWidthNumberText(typed);
     QString& cell = cells_[static_cast<std::size_t>(row)][column];
     if (cell == text) {
         return;

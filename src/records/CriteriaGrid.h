@@ -55,7 +55,8 @@ public:
     void copyDown(const QString& text);
 
     // The edit box text went into the current cell: a different text marks the cell and
-    // sets the changed flag.
+    // sets the changed flag. Full-width digits, point and sign are taken half-width, as
+    // in copyDown.
     void editBoxToCell(const QString& text);
 
     // What the column help label shows for a column: its title, a line break and its
@@ -64,7 +65,7 @@ public:
     static QString heading(int column);
 
 private:
-    void setCell(int row, int column, const QString& text);
+    void setCell(int row, int column, const QString& typed);
 
     std::vector<QStringList> cells_;
     std::vector<std::vector<bool>> marks_;

@@ -2,9 +2,12 @@
 
 #include "records/Statistics.h"
 #include "text/Cp932.h"
+#include "text/DayNumber.h"
 
 #include <QByteArrayView>
+#include <QDate>
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -92,4 +95,50 @@ ResultRecord decodeResultRecord(const char* bytes) {
     record.spareNumberText = takeText(bytes + 34);
     record.unused = takeText(bytes + 39);
     return record;
+}
+
+RecordFault recordFault(double runDate, int pupilNo, int level, std::int32_t seconds,
+                        double today) {
+    if (level < 1 || level >= Statistics::levels || pupilNo < 1 || pupilNo >= Statistics::pupils) {
+        return RecordFault::ForeignLevelOrPupil;
+    }
+    if (seconds < 0) {
+        return RecordFault::NegativeSeconds;
+    }
+    if (!std::isfinite(runDate)) {
+        return RecordFault::BadDate;
+    }
+    if (runDate > today) {
+        return RecordFault::FutureDate;
+    }
+    return RecordFault::None;
+}
+
+RecordFault recordFault(const ResultRecord& record, double today) {
+    return recordFault(record.runDate, record.pupilNo, record.level, record.seconds, today);
+}
+
+bool isUsableRecord(const ResultRecord& record, double today) {
+    return recordFault(record, today) == RecordFault::None;
+}
+
+QString recordFaultText(RecordFault fault, const ResultRecord& record) {
+    switch (fault) {
+    case RecordFault::None:
+        return QString();
+    case RecordFault::ForeignLevelOrPupil:
+        return QStringLiteral("レベル %1・生徒番号 %2 はこのプログラムの記録にない値です")
+            .arg(record.level)
+            .arg(record.pupilNo);
+    case RecordFault::NegativeSeconds:
+        return QStringLiteral("タイム %1 秒はありえない値です").arg(record.seconds);
+    case RecordFault::BadDate:
+        return QStringLiteral("日付（%1）が日付として読めません").arg(record.runDate);
+    case RecordFault::FutureDate:
+        const QDate date = dateOfDayNumber(record.runDate);
+        return QStringLiteral("日付が今日より後です（%1）")
+            .arg(date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd"))
+                                : QString::number(record.runDate, 'g', 17));
+    }
+    return QString();
 }

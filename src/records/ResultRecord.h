@@ -47,6 +47,30 @@ struct ResultRecord {
 
 using ResultRecordBytes = std::array<char, ResultRecord::size>;
 
+// The value rule of the results file: why a record cannot stand for a run, or None. No
+// copy of the program writes such a record; a damaged share or another program can.
+enum class RecordFault {
+    None,
+    ForeignLevelOrPupil, // a level outside 1..35 or a pupil number outside 1..5000
+    NegativeSeconds,     // a run cannot take less than no time
+    BadDate,             // the run date is not a finite day number (NaN, an infinity)
+    FutureDate,          // the run date lies after today
+};
+inline constexpr int recordFaultKinds = 5;
+
+// The rule on the fields themselves (for readers that take the fields from the bytes);
+// today is today's day number.
+RecordFault recordFault(double runDate, int pupilNo, int level, std::int32_t seconds, double today);
+RecordFault recordFault(const ResultRecord& record, double today);
+
+// Whether the record is a run that every statistic, best time and result list takes:
+// level 1..35, pupil 1..5000, seconds not negative, a finite run date not after today.
+// Every reader that shows or sums runs asks this one predicate.
+bool isUsableRecord(const ResultRecord& record, double today);
+
+// What is wrong with the record, readable, Japanese, naming the value; empty for None.
+QString recordFaultText(RecordFault fault, const ResultRecord& record);
+
 ResultRecordBytes encodeResultRecord(const ResultRecord& record);
 // bytes must hold at least ResultRecord::size bytes.
 ResultRecord decodeResultRecord(const char* bytes);

@@ -94,21 +94,23 @@ template <typename T> T littleEndianAt(const char* bytes) {
     return value;
 }
 
-// One record of the file: its best time counts, and it joins the loaded list when it
-// is a real run (a date, a pupil and a level). Only the five fields the counter uses
-// are taken from the bytes (the layout of ResultRecord).
-void keepRecord(Statistics& stats, const char* bytes) {
+// One record of the file: a usable run's best time counts, and it joins the loaded list
+// when its date is not before the day count starts; any other record is only counted as
+// left out. Only the five fields the counter uses are taken from the bytes (the layout of
+// ResultRecord).
+void keepRecord(Statistics& stats, const char* bytes, double today) {
     const int pupil = littleEndianAt<std::int16_t>(bytes + 16);
     const int level = littleEndianAt<std::int16_t>(bytes + 18);
-    if (!Statistics::validCell(level, pupil)) {
+    const std::int32_t seconds = littleEndianAt<std::int32_t>(bytes + 20);
+    const double runDate = littleEndianAt<double>(bytes);
+    const RecordFault fault = recordFault(runDate, pupil, level, seconds, today);
+    if (fault != RecordFault::None) {
+        ++stats.leftOutRecords[static_cast<std::size_t>(fault)];
         return;
     }
-    const std::int32_t seconds = littleEndianAt<std::int32_t>(bytes + 20);
     std::int32_t& best = stats.bestSeconds[Statistics::cell(level, pupil)];
     best = std::min(best, seconds);
-    const double runDate = littleEndianAt<double>(bytes);
-    if (runDate >= 0 && pupil != 0 && level >= 1 &&
-        stats.loadedResults.size() < static_cast<std::size_t>(maxLoadedResults)) {
+    if (runDate >= 0 && stats.loadedResults.size() < static_cast<std::size_t>(maxLoadedResults)) {
         stats.loadedResults.push_back(
             {runDate, littleEndianAt<double>(bytes + 8), pupil, level, seconds});
     }
@@ -191,15 +193,17 @@ bool loadResults(AppState& state) {
     Statistics& stats = state.stats;
     int missing = 0;
     int failedStep = 0;
+    const double today = dayNumber(state.env->now().date());
     const FileResult result = retryFileStep(state, missing, [&] {
         std::fill(stats.bestSeconds.begin(), stats.bestSeconds.end(), Statistics::noTime);
+        stats.leftOutRecords.fill(0);
         stats.loadedResults.clear();
         stats.loadedResults.reserve(maxLoadedResults);
         return scanResultsTail(
             state, maxLoadedResults,
             [&](qint64, const char* bytes, qint64 count) {
                 for (qint64 i = 0; i < count; ++i) {
-                    keepRecord(stats, bytes + i * ResultRecord::size);
+                    keepRecord(stats, bytes + i * ResultRecord::size, today);
                 }
             },
             nullptr, &failedStep);

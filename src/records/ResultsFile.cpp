@@ -6,6 +6,7 @@
 #include "text/DayNumber.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <vector>
@@ -50,7 +51,29 @@ QString resultsFilePath(const AppState& state) {
 }
 
 FileResult openResultsFile(const AppState& state, RecordFile& file, RecordFile::Access access) {
-    return file.open(resultsFilePath(state), access);
+    const QString path = resultsFilePath(state);
+    // A folder opens for reading on some systems and then fails every read with a bare
+    // error number: say what stands there instead.
+    if (QFileInfo(path).isDir()) {
+        return FileResult::failure(
+            EISDIR, QStringLiteral("成績累積データ.dat の場所「%1」にあるのはファイルではなく"
+                                   "フォルダです。このフォルダを移すか名前を変えてください。")
+                        .arg(path));
+    }
+    return file.open(path, access);
+}
+
+QString leftOutRecordsText(const AppState& state) {
+    const int damaged = state.stats.damagedRecords();
+    if (damaged == 0) {
+        return QString();
+    }
+    return QStringLiteral("成績累積データ.dat「%1」に、このプログラムが書かない記録が %2 件"
+                          "あります（タイムが負、日付が読めない、または日付が今日より後）。"
+                          "これらは数えずに飛ばしています。先生は mirunea --check で記録の番号を"
+                          "確かめてください。")
+        .arg(resultsFilePath(state))
+        .arg(damaged);
 }
 
 FileResult changeResultsFile(const AppState& state,

@@ -20,6 +20,7 @@ QString resultsFilePath(const AppState& state);
 
 // Opens the results file for record access, creating it empty when there is none. Every
 // reader and writer of the file opens it this way; the file is closed when `file` goes.
+// A folder standing at the file's path is a failure naming the path.
 FileResult openResultsFile(const AppState& state, RecordFile& file, RecordFile::Access access);
 
 // One attempt at changing the results file: opens it for writing, takes its exclusive lock
@@ -90,8 +91,14 @@ bool recordRun(AppState& state, int level);
 // schoolBestSeconds (the school best over pupils 1..1000).
 bool loadResults(AppState& state);
 
-// Rebuilds the statistics tables and best times from the newest records.
+// Rebuilds the statistics tables and best times from the newest records. Records that
+// are not usable runs (isUsableRecord) are left out and counted in leftOutRecords.
 bool countResults(AppState& state);
+
+// The notice that the last count left out records no copy of the program writes
+// (negative seconds, a run date that is no day or lies after today), naming the file
+// and how many; empty when there were none.
+QString leftOutRecordsText(const AppState& state);
 
 // The points of one run of the given seconds at the level.
 int runPoints(const AppState& state, int seconds, int level);

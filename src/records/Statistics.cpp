@@ -17,3 +17,9 @@ void Statistics::clearCounters() {
     std::fill(statRuns.begin(), statRuns.end(), 0.0f);
     std::fill(statTodayPoints.begin(), statTodayPoints.end(), 0);
 }
+
+int Statistics::damagedRecords() const {
+    return leftOutRecords[static_cast<std::size_t>(RecordFault::NegativeSeconds)] +
+           leftOutRecords[static_cast<std::size_t>(RecordFault::BadDate)] +
+           leftOutRecords[static_cast<std::size_t>(RecordFault::FutureDate)];
+}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "records/ResultRecord.h"
+
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -44,4 +47,11 @@ struct Statistics {
 
     // The newest records as last read (at most 20000), in file order.
     std::vector<LoadedResult> loadedResults;
+
+    // Records of the last read that no statistic, best time or list took, by their fault
+    // (indexed by RecordFault; the None slot stays 0).
+    std::array<int, recordFaultKinds> leftOutRecords{};
+    // The records of the last read no copy of the program writes (negative seconds, a run
+    // date that is not a day or lies after today): the school is told of these.
+    int damagedRecords() const;
 };

@@ -1,6 +1,9 @@
 #include "records/TimeDistributions.h"
 
+#include "app/AppState.h"
+#include "app/Environment.h"
 #include "records/ResultsFile.h"
+#include "text/DayNumber.h"
 
 #include <algorithm>
 #include <tuple>
@@ -103,8 +106,11 @@ bool refreshDistributions(const AppState& state, TimeDistributions& tables, QStr
     }
     std::vector<ResultRecord> records;
     records.reserve(tail.records.size());
+    const double today = dayNumber(state.env->now().date());
     for (const NumberedRecord& n : tail.records) {
-        records.push_back(n.record);
+        if (isUsableRecord(n.record, today)) {
+            records.push_back(n.record);
+        }
     }
     tables = distributionsOf(records);
     return true;

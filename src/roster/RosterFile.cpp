@@ -17,6 +17,8 @@ namespace {
 
 constexpr int valuesPerLine = 8;
 constexpr int maxListedInReport = 10;
+constexpr int lowestGrade = -3;  // 幼- : the youngest a pupil of the school can be
+constexpr int highestGrade = 15; // three years past 高3
 
 // The values of one line of the file.
 struct RawLine {
@@ -47,35 +49,44 @@ QString fixedText(const QString& text) {
     return field;
 }
 
-// Reads the file as text. When it holds bytes that are not CP932, the lines that are
-// readable are kept and each unreadable one is reported and read as a blank line, so one
-// stray byte does not empty the whole list.
+// Reads the file as text. An end-of-file mark (Ctrl-Z, which old editors write) ends the
+// file. When it holds bytes that are not CP932, the lines that are readable are kept and
+// each unreadable one is reported and read as a blank line, so one stray byte does not
+// empty the whole list. A file holding nothing but blanks is reported as empty.
 std::optional<QString> readRosterText(const QString& path, RosterReport& report) {
     if (!QFileInfo::exists(path)) {
         report.fileError = QStringLiteral("名簿ファイル「%1」が見つかりません。").arg(path);
         return std::nullopt;
     }
-    TextFileRead read = readCp932File(path);
-    if (read.ok) {
-        return read.text;
-    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        report.fileError = read.error;
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        report.fileError = readCp932File(path).error;
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     file.close();
+    if (const qsizetype mark = bytes.indexOf('\x1a'); mark >= 0) {
+        bytes.truncate(mark);
+    }
+    if (bytes.trimmed().isEmpty()) {
+        report.fileError = QStringLiteral("名簿ファイル「%1」が空です。").arg(path);
+        return std::nullopt;
+    }
+    if (std::optional<QString> text = decodeCp932(bytes)) {
+        return text;
+    }
     QStringList lines;
     int lineNo = 0;
     for (const QByteArray& lineBytes : bytes.split('\n')) {
         ++lineNo;
-        if (std::optional<QString> text = decodeCp932(lineBytes)) {
+        Cp932Error error;
+        if (std::optional<QString> text = decodeCp932(lineBytes, &error)) {
             lines.append(*text);
         } else {
             lines.append(QString());
             report.skipped.push_back(
-                {lineNo, QStringLiteral("Shift_JIS として読めない文字があります")});
+                {lineNo, QStringLiteral("%1 バイト目から Shift_JIS として読めない文字があります")
+                             .arg(error.column)});
         }
     }
     return lines.join(QLatin1Char('\n'));
@@ -111,6 +122,14 @@ struct ParsedLine {
 
 ParsedLine parseLine(const RawLine& raw) {
     ParsedLine parsed;
+    if (!raw.values.empty()) {
+        // The number first: a header line is told as such, not as a short line.
+        const ValueVerdict number = checkPupilNumber(raw.values[0]);
+        if (!number.ok) {
+            parsed.fault = number.message;
+            return parsed;
+        }
+    }
     const auto count = static_cast<int>(raw.values.size());
     if (count < valuesPerLine) {
         parsed.fault = QStringLiteral("値が8個そろっていません（%1個）").arg(count);
@@ -148,10 +167,6 @@ ParsedLine parseLine(const RawLine& raw) {
     if (!parsed.fault.isEmpty()) {
         return parsed;
     }
-    if (parsed.entry.pupilNo < 0 || parsed.entry.pupilNo > CurrentPupil::maxPupilNo) {
-        parsed.fault = QStringLiteral("番号 %1 が 0～5000 の範囲外です").arg(parsed.entry.pupilNo);
-        return parsed;
-    }
     parsed.entry.name = fixedText(raw.values[4]);
     parsed.entry.reservedText1 = fixedText(raw.values[6]);
     parsed.entry.reservedText2 = fixedText(raw.values[7]);
@@ -171,18 +186,46 @@ QString rosterFilePath(const AppState& state) {
     return state.layout.dataRoot + QStringLiteral("新名簿.txt");
 }
 
-RosterReport loadRoster(AppState& state, const ListedPupilSink& onListed,
-                        const RosterLineSink& onEveryLine) {
-    CurrentPupil& pupil = state.pupil;
-    updateSchoolYear(state);
-    RosterReport report;
-    report.path = rosterFilePath(state);
+ValueVerdict checkPupilNumber(const QString& text) {
+    const double value = std::nearbyint(lenientNumber(text));
+    if (startsWithNumber(text) && value >= 1 && value <= CurrentPupil::maxPupilNo) {
+        return ValueVerdict::usable();
+    }
+    QString why = QStringLiteral("番号「%1」が 1～5000 の数ではありません").arg(text);
+    if (holdsFullWidthDigit(text)) {
+        why += QStringLiteral("（数字は半角で書いてください）");
+    }
+    return ValueVerdict::fault(why);
+}
 
-    const std::optional<QString> text = readRosterText(report.path, report);
+ValueVerdict checkBirthYear(int birthYear, int schoolYear, const QString& name) {
+    const int grade = gradeIndexOf(schoolYear, birthYear);
+    if ((grade >= lowestGrade && grade <= highestGrade) || name.contains(QStringLiteral("先生"))) {
+        return ValueVerdict::usable();
+    }
+    return ValueVerdict::fault(
+        QStringLiteral(
+            "生まれ年 %1 は生徒の生まれ年（%2～%3 年）ではないので、学年が正しく出ません")
+            .arg(birthYear)
+            .arg(schoolYear - 6 - highestGrade)
+            .arg(schoolYear - 6 - lowestGrade));
+}
+
+QString sharedPupilNumberText(int pupilNo, int firstLine, int secondLine) {
+    return QStringLiteral("番号 %1 が %2 行目と %3 行目の両方にあります。二人の成績が一つに"
+                          "まとめられます")
+        .arg(pupilNo)
+        .arg(firstLine)
+        .arg(secondLine);
+}
+
+RosterRead readRosterFile(const QString& path, int schoolYear) {
+    RosterRead read;
+    RosterReport& report = read.report;
+    report.path = path;
+    const std::optional<QString> text = readRosterText(path, report);
     ItemReader reader(text.value_or(QString()));
-    const bool showStatus2 = state.config.showStatus2Pupils == 1;
-
-    int k = 0;
+    std::vector<int> firstLineOf(CurrentPupil::maxPupilNo + 1, 0);
     RawLine raw;
     while (nextLine(reader, raw)) {
         ParsedLine parsed = parseLine(raw);
@@ -190,14 +233,47 @@ RosterReport loadRoster(AppState& state, const ListedPupilSink& onListed,
             report.skipped.push_back({raw.line, parsed.fault});
             continue;
         }
-        const bool listed = parsed.status == 0 || (parsed.status == 2 && showStatus2);
+        RosterLineRead line;
+        line.line = raw.line;
+        line.status = parsed.status;
+        line.gradeIndex = gradeIndexOf(schoolYear, parsed.entry.birthYear);
+        line.nameLength = static_cast<int>(raw.values[4].size());
+        const ValueVerdict year =
+            checkBirthYear(parsed.entry.birthYear, schoolYear, parsed.entry.name);
+        if (!year.ok) {
+            report.doubtful.push_back({raw.line, year.message});
+        }
+        int& first = firstLineOf[static_cast<std::size_t>(parsed.entry.pupilNo)];
+        if (first != 0) {
+            report.doubtful.push_back(
+                {raw.line, sharedPupilNumberText(parsed.entry.pupilNo, first, raw.line)});
+        } else {
+            first = raw.line;
+        }
+        line.entry = std::move(parsed.entry);
+        read.lines.push_back(std::move(line));
+    }
+    return read;
+}
+
+RosterReport loadRoster(AppState& state, const ListedPupilSink& onListed,
+                        const RosterLineSink& onEveryLine) {
+    CurrentPupil& pupil = state.pupil;
+    updateSchoolYear(state);
+    RosterRead read = readRosterFile(rosterFilePath(state), pupil.schoolYear);
+    RosterReport& report = read.report;
+    const bool showStatus2 = state.config.showStatus2Pupils == 1;
+
+    int k = 0;
+    for (RosterLineRead& line : read.lines) {
+        const bool listed = line.status == 0 || (line.status == 2 && showStatus2);
         if (listed && k == CurrentPupil::maxRosterLines) {
-            report.stoppedAtLine = raw.line;
+            report.stoppedAtLine = line.line;
             break;
         }
-        const RosterEntry& entry = parsed.entry;
+        const RosterEntry& entry = line.entry;
         const auto no = static_cast<std::size_t>(entry.pupilNo);
-        const int grade = gradeIndexOf(pupil.schoolYear, entry.birthYear);
+        const int grade = line.gradeIndex;
         pupil.rosterNames[no] = entry.name;
         pupil.rosterBirthYears[no] = entry.birthYear;
         if (grade >= 0 && grade <= 10) {
@@ -212,7 +288,7 @@ RosterReport loadRoster(AppState& state, const ListedPupilSink& onListed,
         ++k;
         const auto position = static_cast<std::size_t>(k);
         pupil.rosterLinePupil[position] = entry.pupilNo;
-        pupil.rosterEntries[position] = std::move(parsed.entry);
+        pupil.rosterEntries[position] = std::move(line.entry);
         if (onListed) {
             const RosterEntry& stored = pupil.rosterEntries[position];
             onListed(ListedPupil{stored, grade, shortGradeLabel(grade), stageNumber(grade)});
@@ -220,7 +296,7 @@ RosterReport loadRoster(AppState& state, const ListedPupilSink& onListed,
     }
     pupil.rosterLineCount = k;
     clearLinesFrom(pupil, k + 1);
-    return report;
+    return std::move(report);
 }
 
 QString rosterReportText(const RosterReport& report) {
@@ -237,6 +313,19 @@ QString rosterReportText(const RosterReport& report) {
         const int total = static_cast<int>(report.skipped.size());
         for (int i = 0; i < std::min(total, maxListedInReport); ++i) {
             const RosterProblem& problem = report.skipped[static_cast<std::size_t>(i)];
+            parts << QStringLiteral("　%1行目: %2").arg(problem.line).arg(problem.what);
+        }
+        if (total > maxListedInReport) {
+            parts << QStringLiteral("　ほかに%1行").arg(total - maxListedInReport);
+        }
+    }
+    if (!report.doubtful.empty()) {
+        parts << QStringLiteral("名簿ファイル「%1」の次の行を直してください（名前の一覧には"
+                                "載せています）。")
+                     .arg(report.path);
+        const int total = static_cast<int>(report.doubtful.size());
+        for (int i = 0; i < std::min(total, maxListedInReport); ++i) {
+            const RosterProblem& problem = report.doubtful[static_cast<std::size_t>(i)];
             parts << QStringLiteral("　%1行目: %2").arg(problem.line).arg(problem.what);
         }
         if (total > maxListedInReport) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "roster/RosterEntry.h"
+#include "text/ValueVerdict.h"
 
 #include <QString>
 #include <functional>
@@ -17,12 +18,47 @@ struct RosterProblem {
 // What went wrong while reading the roster; nothing when the file was read in full.
 struct RosterReport {
     QString path;
-    QString fileError;                  // the file could not be read at all
+    QString fileError;                  // the file could not be read at all, or is empty
     std::vector<RosterProblem> skipped; // lines left out, in file order
-    int stoppedAtLine = 0;              // the first line not read because the tables were full
+    // Lines taken and listed that the school must still mend: a pupil number used twice
+    // (both lines share one history), a birth year no pupil can have.
+    std::vector<RosterProblem> doubtful;
+    int stoppedAtLine = 0; // the first line not read because the tables were full
 
-    bool clean() const { return fileError.isEmpty() && skipped.empty() && stoppedAtLine == 0; }
+    bool clean() const {
+        return fileError.isEmpty() && skipped.empty() && doubtful.empty() && stoppedAtLine == 0;
+    }
 };
+
+// The value rules of a roster line; the reader, its tests and the health check ask these.
+//
+// The pupil number, read the lenient way: a whole number from 1 to 5000. A header line,
+// "0", "abc" or full-width digits ("４２") would make pupil 0, whose runs are written and
+// never counted.
+ValueVerdict checkPupilNumber(const QString& text);
+// The birth year against the school year: a grade index from -3 (幼-) to 15 is a pupil's;
+// year 0 or 3000 is a typing slip. The teacher's own entry (a name holding "先生") has an
+// adult's year and is not held to it.
+ValueVerdict checkBirthYear(int birthYear, int schoolYear, const QString& name);
+// The message for a pupil number that two lines hold.
+QString sharedPupilNumberText(int pupilNo, int firstLine, int secondLine);
+
+// One line taken from the file.
+struct RosterLineRead {
+    int line = 0; // 1-based line of the file
+    RosterEntry entry;
+    int status = 0;
+    int gradeIndex = 0;
+    int nameLength = 0; // characters of the name as written, before it is cut to 20
+};
+
+// The whole file read and judged, without touching the program's state: what the
+// program lists and what the health check reports come from this one reading.
+struct RosterRead {
+    RosterReport report;
+    std::vector<RosterLineRead> lines; // every line taken, in file order
+};
+RosterRead readRosterFile(const QString& path, int schoolYear);
 
 // A listed roster line as loadRoster hands it on.
 struct ListedPupil {

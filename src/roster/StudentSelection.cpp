@@ -8,6 +8,7 @@
 #include "app/ScreenHost.h"
 #include "app/SeasonColor.h"
 #include "app/VersionDialog.h"
+#include "records/ResultsFile.h"
 #include "result/SoundCues.h"
 #include "roster/GradeRules.h"
 #include "roster/RosterList.h"
@@ -100,6 +101,11 @@ void StudentSelection::createControls() {
     });
     connect(Command14, &QPushButton::clicked, this, [this] { confirm(); });
     connect(Command7, &QPushButton::clicked, this, [this] { leave(); });
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        if (state_.routes.openWorksheet) {
+            state_.routes.openWorksheet();
+        }
+    });
 }
 
 void StudentSelection::placeControls() {
@@ -163,7 +169,10 @@ void StudentSelection::名簿表示() {
     List1->setCurrentRow(0);
     setWaiting(false);
     busy_ = false;
-    const QString report = rosterReportText(list.report);
+    QString report = rosterReportText(list.report);
+    if (const QString records = leftOutRecordsText(state_); !records.isEmpty()) {
+        report += (report.isEmpty() ? QString() : QStringLiteral("\n")) + records;
+    }
     if (!report.isEmpty() && report != lastReport_) {
         showMessage(state_, this, QStringLiteral("注意"), report, MessageButtons::Ok,
                     MessageIcon::Warning);

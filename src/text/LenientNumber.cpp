@@ -76,3 +76,31 @@ int lenientInt(QStringView text) {
 bool startsWithNumber(QStringView text) {
     return scan(text).digits;
 }
+
+bool holdsFullWidthDigit(QStringView text) {
+    for (const QChar c : text) {
+        if (c >= u'０' && c <= u'９') {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString halfWidthNumberText(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c >= u'０' && c <= u'９') {
+            out += QChar(u'0' + (c.unicode() - u'０'));
+        } else if (c == u'．') {
+            out += QLatin1Char('.');
+        } else if (c == u'－') {
+            out += QLatin1Char('-');
+        } else if (c == u'＋') {
+            out += QLatin1Char('+');
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 // The lenient numeric value of a text: blanks are skipped wherever they stand, an optional
@@ -20,3 +21,12 @@ int lenientInt(QStringView text);
 // Whether the lenient reading finds a number at the start of the text (after blanks and a
 // sign), so that its value is one the text holds and not the 0 of a text without digits.
 bool startsWithNumber(QStringView text);
+
+// Whether the text holds a full-width digit ("０".."９"), which the lenient reading does
+// not take: "４２" reads as 0. Readers use it to say why such a value was not taken.
+bool holdsFullWidthDigit(QStringView text);
+
+// The text with full-width digits, point, minus and plus ("０".."９", "．", "－", "＋")
+// written half-width, so that what a Japanese input method typed reads as the number it
+// shows: "１．５" gives "1.5". Every other character is kept.
+QString halfWidthNumberText(QStringView text);

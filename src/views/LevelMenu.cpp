@@ -6,6 +6,7 @@
 #include "app/ScreenHost.h"
 #include "app/ScreenOperation.h"
 #include "drill/RunFigures.h"
+#include "media/ExplanationButton.h"
 #include "records/ResultsFile.h"
 #include "roster/GradeRules.h"
 #include "views/LevelMenuText.h"
@@ -180,8 +181,9 @@ void seisekitime1::buildHeader() {
     layout_.setFont(Command27_, menuFont, 10);
     Command27_->hide();
     connect(Command27_, &QPushButton::clicked, this, [this] {
-        showMessage(state_, this, QStringLiteral("印刷"),
-                    QStringLiteral("印刷の画面はまだ使えません。"));
+        if (state_.routes.openWorksheet) {
+            state_.routes.openWorksheet();
+        }
     });
 
     HScroll1_ = new QScrollBar(Qt::Horizontal, this);
@@ -228,10 +230,8 @@ void seisekitime1::buildColumns() {
         if (i < ProgramProfile::explanationSlots && state_.profile.explanationAvailable[i] == 1) {
             c.Command30 = button(QStringLiteral("Command30") + n, QStringLiteral("★解説★"));
             layout_.setFont(c.Command30, menuFont, 8);
-            connect(c.Command30, &QPushButton::clicked, this, [this] {
-                showMessage(state_, this, QStringLiteral("★解説★"),
-                            QStringLiteral("解説の画面はまだ使えません。"));
-            });
+            connect(c.Command30, &QPushButton::clicked, this,
+                    [this, i] { showExplanation(state_, i); });
         }
 
         c.Label7 = label(QStringLiteral("Label7") + n);

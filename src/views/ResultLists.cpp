@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/Environment.h"
+#include "records/ResultRecord.h"
 #include "records/ResultsFile.h"
 #include "roster/GradeRules.h"
 #include "text/DayNumber.h"
@@ -29,8 +30,11 @@ bool runListAccepts(const AppState& state, const RunListRequest& request,
     if (record.level < 1 || record.level > state.profile.levelCount) {
         return false;
     }
-    // Damaged records (negative seconds, dates that are no day or lie after today) are to
-    // be left out of every list here, by the records room's own test of a usable record.
+    // Records no copy of the program writes (negative seconds, a date that is no day or
+    // lies after today, no pupil) are left out, as every statistic leaves them out.
+    if (!isUsableRecord(record, today)) {
+        return false;
+    }
     switch (request.list) {
     case RunList::Today:
         if (record.runDate != today) {

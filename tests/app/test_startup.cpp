@@ -211,6 +211,23 @@ void StartupTest::badInput_data() {
         << "config"
         << QByteArray("4\r\n\"\x82\"\r\n0\r\n1\r\n\"A:\\\"\r\n0\r\n0\r\n\"\"\r\n\"\"\r\n0\r\n")
         << false << "2 行";
+    // A start month the grade rule cannot use shifts every pupil's grade: refused, named.
+    const QByteArray rest = QByteArray(
+        "\r\n\"12345\x8e\x52\"\r\n0\r\n1\r\n\"A:\\\"\r\n0\r\n0\r\n\"\"\r\n\"\"\r\n0\r\n");
+    const QList<QPair<QByteArray, QByteArray>> months = {
+        {"0", "「0」は 1～12"},
+        {"13", "「13」は 1～12"},
+        {"abc", "「abc」は 1～12"},
+        {"\"\"", "「」は 1～12"},
+        {"99999999999999999999999", "「99999999999999999999999」"},
+        {"4.5", "「4.5」"},
+        {"-4", "「-4」"},
+        {"\x82\x53", "半角"}, // full-width ４
+    };
+    for (const auto& [month, reason] : months) {
+        QTest::addRow("config start month %s", month.constData())
+            << "config" << month + rest << false << QString::fromUtf8(reason);
+    }
 }
 
 void StartupTest::badInput() {

@@ -302,6 +302,13 @@ void RecordRunTest::refusesRunsOutsideTheTables() {
 }
 
 void RecordRunTest::readerFailuresEndWithTheirMessages() {
+    // A folder where the file should be: the description names the path and what stands
+    // there.
+    auto folderText = [](const TestInstallation& inst) {
+        return QStringLiteral("成績累積データ.dat の場所「%1」にあるのはファイルではなくフォルダ"
+                              "です。このフォルダを移すか名前を変えてください。")
+            .arg(resultsPath(inst));
+    };
     {
         TestInstallation inst;
         QVERIFY(QDir(inst.drillDataFolder()).removeRecursively());
@@ -320,8 +327,14 @@ void RecordRunTest::readerFailuresEndWithTheirMessages() {
         QVERIFY(!countResults(inst.state));
         QCOMPARE(inst.env.messages.size(), std::size_t{1});
         const QString n = QString::number(EISDIR);
+        // The description names the path and what stands there.
+        const QString folder =
+            QStringLiteral("成績累積データ.dat の場所「%1」にあるのはファイルでは"
+                           "なくフォルダです。このフォルダを移すか名前を変えて"
+                           "ください。")
+                .arg(resultsPath(inst));
         QCOMPARE(inst.env.messages[0].text,
-                 QStringLiteral("成績ランダムファイル表示3") + n + systemErrorText(EISDIR) + n +
+                 QStringLiteral("成績ランダムファイル表示3") + n + folder + n +
                      QStringLiteral("/date1899/12/30/i=0/time=0:00:00/name=/Bangou=0/level=0/"
                                     "time=0line3"));
         QCOMPARE(inst.env.endedWith, 1);
@@ -333,7 +346,7 @@ void RecordRunTest::readerFailuresEndWithTheirMessages() {
         ResultsTail tail;
         QVERIFY(!readResultsTail(inst.state, 1000, tail, QStringLiteral("Command5")));
         QCOMPARE(inst.env.messages.at(0).text,
-                 QStringLiteral("Command5") + systemErrorText(EISDIR) + QString::number(EISDIR));
+                 QStringLiteral("Command5") + folderText(inst) + QString::number(EISDIR));
     }
 }
 

@@ -141,15 +141,17 @@ void ResultsCounterTest::periodsTakeTodayAndTheDaysBefore() {
     QCOMPARE(s.statRuns[Statistics::cell(3, 1)], 0.0f);
     QCOMPARE(at(s.statTodayPoints, 3, 1), 1);
 
-    // A record dated tomorrow is inside every period but is not today's.
-    QCOMPARE(at(s.statJudgeRuns, 1, 2), 1);
-    QCOMPARE(s.statRuns[Statistics::cell(1, 2)], 0.0f);
+    // A record dated tomorrow (a clock set wrong) is no run yet: left out and counted.
+    QCOMPARE(at(s.statJudgeRuns, 1, 2), 0);
+    QCOMPARE(at(s.statTotalPoints, 1, 2), 0);
+    QCOMPARE(at(s.bestSeconds, 1, 2), Statistics::noTime);
+    QCOMPARE(s.damagedRecords(), 1);
 
     QCOMPARE(at(s.bestSeconds, 1, 1), 15);
     QCOMPARE(at(s.bestSeconds, 2, 1), 15);
     QCOMPARE(at(s.bestSeconds, 3, 1), 6000);
     QCOMPARE(s.schoolBestSeconds[1], 15);
-    QCOMPARE(s.loadedResults.size(), std::size_t{7});
+    QCOMPARE(s.loadedResults.size(), std::size_t{6}); // tomorrow's record is not among them
 }
 
 void ResultsCounterTest::readsOnlyTheNewestTwentyThousand() {

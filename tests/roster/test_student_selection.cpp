@@ -113,6 +113,7 @@ private slots:
     void displayModesAndPreSchoolShift();
     void gradeFilterNarrowsTheList();
     void rosterProblemsAreShownOnce();
+    void damagedRecordsAreTold();
     void returningShowsFreshFigures();
     void titleOpensTheVersionDialog();
     void columnsLineUpOnScreen();
@@ -309,6 +310,26 @@ void StudentSelectionTest::rosterProblemsAreShownOnce() {
     QVERIFY(school.inst.env.messages.back().text.contains(rosterPath(school.inst)));
     QCOMPARE(itemsOf(screen->List1), QStringList{QStringLiteral("－－－－－－")});
     QCOMPARE(school.inst.env.endedWith, -1); // the program carries on
+}
+
+void StudentSelectionTest::damagedRecordsAreTold() {
+    School school;
+    const QDate today(2026, 12, 9);
+    QFile results(resultsPath(school.inst));
+    QVERIFY(results.open(QIODevice::Append));
+    results.write(resultRecord(today, QTime(9, 10), 2, 1, -5) +            // negative seconds
+                  resultRecord(today.addDays(1), QTime(9, 10), 2, 1, 15)); // tomorrow
+    results.close();
+    StudentSelection* screen = school.open();
+    QCOMPARE(school.inst.env.messages.size(), std::size_t(1));
+    const QString text = school.inst.env.messages.front().text;
+    QVERIFY2(text.contains(resultsPath(school.inst)) && text.contains(QStringLiteral("2 件")),
+             qPrintable(text));
+    // いとう's figures are those of no run at all: the -5 s run would have earned 68 points.
+    QCOMPARE(school.inst.state.stats.statTotalRuns[Statistics::cell(1, 2)], 0);
+    QCOMPARE(school.inst.state.stats.statTotalPoints[Statistics::cell(1, 2)], 0);
+    QTest::mouseClick(screen->Option1[0], Qt::LeftButton); // a rebuild does not repeat it
+    QCOMPARE(school.inst.env.messages.size(), std::size_t(1));
 }
 
 void StudentSelectionTest::returningShowsFreshFigures() {

@@ -7,6 +7,7 @@
 #include "records/ResultsFile.h"
 #include "roster/RosterFile.h"
 #include "support/TestInstallation.h"
+#include "support/WaitProbe.h"
 #include "views/LevelMenu.h"
 #include "views/PersonalPanel.h"
 #include "views/ResultLists.h"
@@ -23,7 +24,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -256,6 +256,29 @@ private slots:
         QCOMPARE(panel->List2->item(0)->text(), QStringLiteral("小３ /  山田太郎/42"));
         saveGrab(&m.host, QStringLiteral("result_views_personal.png"));
 
+        // The panel's figures for the graph: the pupil's ranks and points at level 1 and
+        // the school's points holders (the statistics' points, factor included).
+        panel->summaryLevel = 1;
+        panel->rankFigures(1);
+        panel->rankFigures(0);
+        const LevelFigures& figures = panel->levelFigures[1];
+        QCOMPARE(figures.timeRank, QStringLiteral("  1"));
+        QCOMPARE(figures.pointsRank, QStringLiteral("  1"));
+        QCOMPARE(figures.pupilPoints, 40.0);
+        QCOMPARE(figures.pointsHolders, 4);
+        QCOMPARE(figures.pointsSum, 40.0 + 16 + 7 + 6);
+        QCOMPARE(panel->List4[1]->count(), 5);
+        QCOMPARE(panel->List4[1]->item(4)->text(), QStringLiteral("---③田中　　　------ 　"));
+        QCOMPARE(panel->List4[2]->item(0)->text(), QStringLiteral("  1●山田太郎　  7/   40"));
+        // The panel's own buttons: the pupil chooser in place of its button, then back.
+        panel->show();
+        m.click(QStringLiteral("Command25"));
+        QVERIFY(panel->List2->isVisible());
+        QVERIFY(!panel->Command25->isVisible());
+        QVERIFY(panel->Picture12->isVisible());
+        m.click(QStringLiteral("Command18"));
+        QVERIFY(!panel->isVisible());
+
         // The grade selector narrows the personal list too: a grade not the pupil's
         // empties it.
         m.choose(QStringLiteral("Combo1"), QStringLiteral("小６"));
@@ -319,37 +342,74 @@ private slots:
         QVERIFY(m.find<QWidget>(QStringLiteral("List5_1"))->x() >= m.host.current()->width());
     }
 
-    // While a list is built the window takes no input: every visible control clicked and
-    // the menu's keys pressed meanwhile start nothing and leave nothing behind.
-    void inputDuringABuildIsRefused() {
+    // While a list is built the window takes no input: everything a pupil could click or
+    // press from inside each kind of build (the refresh, the best view, today's runs, the
+    // runs of a period, the pupil's own times, both points rankings, the grade selector and
+    // the period box) starts nothing, leaves nothing behind and lets the build finish.
+    void inputDuringEveryBuildIsRefused() {
         School m;
         m.standardRuns();
+        WaitProbe probe(m.host, m.t.state);
+        probe.limit = 100;
         seisekitime1* menu = m.open();
-        int probes = 0;
-        const auto probe = [&] {
-            ++probes;
-            for (QWidget* w : m.host.findChildren<QWidget*>()) {
-                if (w->isVisible() && w->window() == &m.host) {
-                    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(2, 2));
-                }
-            }
-            for (const char* key : {"1", "2", "0"}) {
-                QTest::keyClicks(&m.host, QString::fromLatin1(key));
-            }
+        QVERIFY(probe.probes >= 1); // the refresh on arrival
+        const auto built = [&](const QString& what, int probesBefore) {
+            QVERIFY2(probe.probes > probesBefore, qPrintable(what));
+            QCOMPARE(probe.unguarded, 0);
+            QCOMPARE(screenTrouble(m.host, m.t.state), QString());
+            QCOMPARE(m.host.current(), menu);
+            QCOMPARE(m.runsStarted, 0);
+            QCOMPARE(m.selectionsOpened, 0);
         };
         for (const QString& option :
              {QStringLiteral("Option2_0"), QStringLiteral("Option1_2"), QStringLiteral("Option1_3"),
-              QStringLiteral("Option2_2"), QStringLiteral("Option2_1")}) {
-            QTimer::singleShot(0, probe);
-            const int before = probes;
+              QStringLiteral("Option2_2"), QStringLiteral("Option2_1"), QStringLiteral("Option1_2"),
+              QStringLiteral("Option1_1")}) {
+            const int before = probe.probes;
             m.click(option);
-            QCOMPARE(probes, before + 1); // the probe ran inside the build
+            built(option, before);
             QVERIFY(m.find<QRadioButton>(option)->isChecked());
         }
-        QCOMPARE(m.runsStarted, 0);
-        QCOMPARE(m.selectionsOpened, 0);
-        QCOMPARE(m.host.current(), menu);
-        QCOMPARE(m.lines(1).size(), 6); // the points display of every run of the month
+        QCOMPARE(m.title(), QStringLiteral("獲得ポイント（今まで順位）"));
+        QCOMPARE(m.lines(1).size(), 5);
+
+        int before = probe.probes;
+        m.choose(QStringLiteral("Combo1"), QStringLiteral("小３"));
+        built(QStringLiteral("Combo1"), before);
+        QCOMPARE(m.lines(1).size(), 3);
+
+        m.click(QStringLiteral("Option1_3"));
+        before = probe.probes;
+        m.choose(QStringLiteral("Combo2"), QStringLiteral("　　１年間の全成績"));
+        built(QStringLiteral("Combo2"), before);
+        QCOMPARE(m.lines(1).size(), 5); // 小３ only, the run 40 days ago included
+        QVERIFY(m.find<QPushButton>(QStringLiteral("Command1"))->isEnabled());
+    }
+
+    // A results file that cannot be read at all ends the program with the list's name,
+    // the system's description and its number.
+    void anUnreadableFileIsNamedByTheList_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("today") << QStringLiteral("Option1_2") << QStringLiteral("Command5");
+        QTest::newRow("all") << QStringLiteral("Option1_3") << QStringLiteral("Command7");
+    }
+    void anUnreadableFileIsNamedByTheList() {
+        QFETCH(QString, option);
+        QFETCH(QString, prefix);
+        School m;
+        m.standardRuns();
+        m.open();
+        m.click(QStringLiteral("Option2_0"));
+        QVERIFY(m.t.env.messages.empty());
+        const QString path = resultsFilePath(m.t.state);
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkpath(path)); // a folder where the file should be
+        m.click(option);
+        QVERIFY(!m.t.env.messages.empty());
+        const QString text = m.t.env.messages.back().text;
+        QVERIFY2(text.startsWith(prefix), qPrintable(text));
+        QCOMPARE(m.t.env.endedWith, 1);
     }
 
     void recordsOutsideTheLevelsOrWindowAreLeftOut() {

@@ -1,0 +1,44 @@
+#include "app/ToolEnvironment.h"
+
+#include "app/PrintJob.h"
+
+SoundOutcome ToolEnvironment::playWave(const QString&) {
+    return {false, QStringLiteral("音は鳴らしません。")};
+}
+
+MessageAnswer ToolEnvironment::message(QWidget*, const QString& title, const QString& text,
+                                       MessageButtons buttons, MessageIcon icon) {
+    messages_.push_back({title, text, icon});
+    return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+}
+
+bool ToolEnvironment::startProcess(const QString&, const QStringList&, QString* error) {
+    if (error) {
+        *error = QStringLiteral("コマンドからは他のプログラムを起動しません。");
+    }
+    return false;
+}
+
+std::unique_ptr<PrintJob> ToolEnvironment::openDefaultPrinter(const PrintRequest&,
+                                                              QString* reason) {
+    if (reason) {
+        *reason = QStringLiteral("コマンドからは印刷しません。");
+    }
+    return nullptr;
+}
+
+QString ToolEnvironment::chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) {
+    return QString();
+}
+
+void ToolEnvironment::endProgram(int exitStatus) {
+    if (endedWith < 0) {
+        endedWith = exitStatus;
+    }
+}
+
+std::vector<ToolEnvironment::Message> ToolEnvironment::takeMessages() {
+    std::vector<Message> taken;
+    taken.swap(messages_);
+    return taken;
+}

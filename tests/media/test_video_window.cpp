@@ -1,0 +1,195 @@
+// The video window playing real files: the demo's own explanation video, a missing file and
+// a text file that only pretends to be a video. What is checked is what a pupil sees: the
+// picture (taken from the player's video output), the time moving, the notice.
+#include "makedemo/DemoExplanationVideo.h"
+#include "media/MediaTestMain.h"
+#include "media/viewers/FrmVideo.h"
+#include "support/TestInstallation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMediaPlayer>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QSlider>
+#include <QVideoFrame>
+#include <QVideoSink>
+#include <QVideoWidget>
+
+namespace {
+
+bool near(const QColor& seen, const QColor& wanted, int tolerance = 20) {
+    return std::abs(seen.red() - wanted.red()) <= tolerance &&
+           std::abs(seen.green() - wanted.green()) <= tolerance &&
+           std::abs(seen.blue() - wanted.blue()) <= tolerance;
+}
+
+QString artefact(const QString& name) {
+    const QString folder = QStringLiteral(MIRUNEA_ARTIFACTS_DIR);
+    QDir().mkpath(folder);
+    return folder + QLatin1Char('/') + name;
+}
+
+// The answer "28" stands in the right quarter of the problem's line, in green.
+bool answerShows(const QImage& frame) {
+    const int y = frame.height() * 52 / 100;
+    for (int x = frame.width() * 3 / 4; x < frame.width(); ++x) {
+        if (near(frame.pixelColor(x, y), explanationAnswer, 40)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+template <typename W> W* child(QWidget* window, const char* name) {
+    W* w = window->findChild<W*>(QString::fromLatin1(name));
+    if (!w) {
+        qFatal("no control %s", name);
+    }
+    return w;
+}
+
+} // namespace
+
+class TestVideoWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void theDemoVideoPlaysWithItsPictureAndTime() {
+        TestInstallation t;
+        const QString file = t.drillDataFolder() + QStringLiteral("解説1.mp4");
+        QString error;
+        QVERIFY2(writeExplanationVideo(file, &error), qPrintable(error));
+
+        auto* window = new FrmVideo(file);
+        QPointer<FrmVideo> guard(window);
+        QImage lastFrame;
+        connect(child<QVideoWidget>(window, "VideoMediaPlayer")->videoSink(),
+                &QVideoSink::videoFrameChanged, window, [&lastFrame](const QVideoFrame& frame) {
+                    if (frame.isValid()) {
+                        lastFrame = frame.toImage();
+                    }
+                });
+        window->show();
+        auto* player = child<QMediaPlayer>(window, "player");
+
+        // A second into the video the clock has moved and the animation is on screen.
+        QTRY_VERIFY_WITH_TIMEOUT(player->position() >= 1000, 15000);
+        QVERIFY2(window->notice().isEmpty(), qPrintable(window->notice()));
+        QVERIFY(!lastFrame.isNull());
+        lastFrame.save(artefact(QStringLiteral("video_window_frame.png")));
+        const ExplanationVideoFormat format;
+        QCOMPARE(lastFrame.size(), QSize(format.width, format.height));
+        QVERIFY(near(lastFrame.pixelColor(10, lastFrame.height() - 10), explanationPaper));
+        QVERIFY(near(lastFrame.pixelColor(10, 10), explanationBand));
+        QVERIFY(!answerShows(lastFrame)); // a second in, the box is still empty
+        QCOMPARE(child<QLabel>(window, "lblTime")->text().right(4), QStringLiteral("0:06"));
+        QVERIFY(child<QSlider>(window, "sldPosition")->value() > 0);
+        QCOMPARE(child<QPushButton>(window, "cmdPlay")->text(), QStringLiteral("一時停止"));
+
+        // Pause holds the picture where it is; play goes on.
+        QTest::mouseClick(child<QPushButton>(window, "cmdPlay"), Qt::LeftButton);
+        QTRY_COMPARE(player->playbackState(), QMediaPlayer::PausedState);
+        QCOMPARE(child<QPushButton>(window, "cmdPlay")->text(), QStringLiteral("再生"));
+        const qint64 held = player->position();
+        QTest::qWait(300);
+        QCOMPARE(player->position(), held);
+        QTest::mouseClick(child<QPushButton>(window, "cmdPlay"), Qt::LeftButton);
+        QTRY_VERIFY(player->position() > held);
+
+        // Towards the end the answer is drawn in green.
+        QTRY_VERIFY_WITH_TIMEOUT(player->position() >= 5000, 15000);
+        QTRY_VERIFY(answerShows(lastFrame));
+
+        QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
+        QTRY_VERIFY(guard.isNull());
+    }
+
+    // Schools keep older explanations as Windows Media files (WMV in an ASF container).
+    void aWindowsMediaFilePlays() {
+        TestInstallation t;
+        const QString mp4 = t.drillDataFolder() + QStringLiteral("解説1.mp4");
+        const QString wmv = t.drillDataFolder() + QStringLiteral("解説1.wmv");
+        QString error;
+        QVERIFY2(writeExplanationVideo(mp4, &error), qPrintable(error));
+        QProcess ffmpeg;
+        ffmpeg.start(QStringLiteral("ffmpeg"),
+                     {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-i"),
+                      mp4, QStringLiteral("-c:v"), QStringLiteral("wmv2"), QStringLiteral("-an"),
+                      wmv});
+        QVERIFY2(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0,
+                 qPrintable(ffmpeg.errorString()));
+
+        auto* window = new FrmVideo(wmv);
+        QPointer<FrmVideo> guard(window);
+        QImage lastFrame;
+        connect(child<QVideoWidget>(window, "VideoMediaPlayer")->videoSink(),
+                &QVideoSink::videoFrameChanged, window, [&lastFrame](const QVideoFrame& frame) {
+                    if (frame.isValid()) {
+                        lastFrame = frame.toImage();
+                    }
+                });
+        window->show();
+        auto* player = child<QMediaPlayer>(window, "player");
+        QTRY_VERIFY_WITH_TIMEOUT(player->position() >= 1000, 15000);
+        QVERIFY2(window->notice().isEmpty(), qPrintable(window->notice()));
+        QVERIFY(!lastFrame.isNull());
+        QVERIFY(near(lastFrame.pixelColor(10, lastFrame.height() - 10), explanationPaper));
+        QVERIFY(near(lastFrame.pixelColor(10, 10), explanationBand));
+        QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
+        QTRY_VERIFY(guard.isNull());
+    }
+
+    void aFileThatCannotPlayIsNamedWithTheReason_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("contents"); // empty: the file is not there
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << QStringLiteral("解説9.mp4") << QByteArray()
+                                 << QStringLiteral("ファイルが見つかりません。");
+        QTest::newRow("text named mp4")
+            << QStringLiteral("解説2.mp4") << QByteArray("これは動画ではありません\r\n")
+            << QStringLiteral("動画として読めないファイルか、壊れています。");
+    }
+    void aFileThatCannotPlayIsNamedWithTheReason() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, reason);
+        TestInstallation t;
+        if (!contents.isEmpty()) {
+            t.writeBytes(t.drillDataFolder() + name, contents);
+        }
+        auto* window = new FrmVideo(t.drillDataFolder() + name);
+        QPointer<FrmVideo> guard(window);
+        window->show();
+        QTRY_VERIFY_WITH_TIMEOUT(!window->notice().isEmpty(), 15000);
+        auto* notice = child<QLabel>(window, "lblNotice");
+        QVERIFY(notice->isVisible());
+        QVERIFY(!child<QVideoWidget>(window, "VideoMediaPlayer")->isVisible());
+        QVERIFY(notice->text().contains(QStringLiteral("ファイル: ") + name));
+        QVERIFY2(notice->text().contains(QStringLiteral("理由: ") + reason),
+                 qPrintable(notice->text()));
+        QVERIFY(!child<QPushButton>(window, "cmdPlay")->isEnabled());
+        window->grab().save(artefact(QStringLiteral("video_window_%1.png")
+                                         .arg(QString::fromLatin1(QTest::currentDataTag())
+                                                  .replace(QLatin1Char(' '), QLatin1Char('_')))));
+
+        // The window stays open until "戻る" closes it.
+        QTest::qWait(200);
+        QVERIFY(window->isVisible());
+        QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
+        QTRY_VERIFY(guard.isNull());
+    }
+
+    void anEmptyEntryLeavesTheFolderAloneAndSaysNoFileIsSet() {
+        TestInstallation t;
+        auto* window = new FrmVideo(t.drillDataFolder());
+        window->show();
+        QVERIFY(
+            window->notice().contains(QStringLiteral("動画のファイル名が設定されていません。")));
+        QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
+    }
+};
+
+MIRUNEA_MEDIA_TEST_MAIN(TestVideoWindow)
+#include "test_video_window.moc"
