@@ -2,12 +2,16 @@
 
 #include "app/AppState.h"
 #include "app/JapaneseFonts.h"
+#include "app/ScreenOperation.h"
 #include "app/TwipsLayout.h"
+#include "views/GraphSheet.h"
 #include "views/Rankings.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -20,7 +24,7 @@ constexpr int sideWidth = 3450;
 } // namespace
 
 PersonalPanel::PersonalPanel(AppState& state, TwipsLayout& layout, QWidget* parent)
-    : QFrame(parent), state_(state) {
+    : QFrame(parent), state_(state), layout_(layout) {
     setObjectName(QStringLiteral("Picture11"));
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
@@ -33,13 +37,8 @@ PersonalPanel::PersonalPanel(AppState& state, TwipsLayout& layout, QWidget* pare
     };
     const QString& font = msGothic;
 
-    Picture12 = new QFrame(this);
-    Picture12->setObjectName(QStringLiteral("Picture12"));
-    Picture12->setFrameShape(QFrame::Box);
-    Picture12->setAutoFillBackground(true);
-    QPalette white = Picture12->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    Picture12->setPalette(white);
+    Picture12 = new GraphPicture(this);
+    Picture12->setFontFamily(font);
     place(Picture12, 100, 100, sideLeft - 200, panelHeight - 200);
 
     Command25 = new QPushButton(QStringLiteral("他の人のデータを見る"), this);
@@ -164,12 +163,74 @@ void PersonalPanel::rankFigures(int index) {
     kept.pointsSum = figures.pointsSum;
 }
 
-void PersonalPanel::graphCommand() {}
+void PersonalPanel::graphCommand() {
+    selectedPupil = state_.pupil.pupilIndex;
+    List2->hide();
+    Command25->show();
+    List2->clearSelection();
+    for (int i = 0; i < std::min(3, List3->count()); ++i) {
+        List3->item(i)->setSelected(true);
+    }
+    baseFontSize = 6;
+    summaryLevelBase = 1;
+    sheetCommand(0);
+}
+
+std::vector<int> PersonalPanel::chosenLevels() const {
+    std::vector<int> levels;
+    for (int k = 1; k <= List3->count(); ++k) {
+        if (List3->item(k - 1)->isSelected()) {
+            levels.push_back(k + summaryLevelBase - 1);
+        }
+    }
+    return levels;
+}
+
+LevelFigures PersonalPanel::figuresAt(int level, int pupilNo) {
+    summaryLevel = level;
+    selectedPupil = pupilNo;
+    if (level < 0 || level >= static_cast<int>(levelFigures.size())) {
+        return {};
+    }
+    rankFigures(0);
+    letEventsRun(state_);
+    rankFigures(1);
+    letEventsRun(state_);
+    return levelFigures[static_cast<std::size_t>(level)];
+}
 
 void PersonalPanel::sheetCommand(int index) {
-    Q_UNUSED(index);
+    GraphSheetRequest request;
+    request.pupilNo = selectedPupil;
+    request.levels = chosenLevels();
+    request.gradeFilter = currentChoice().gradeFilter;
+    const LevelFiguresSource figures = [this](int level, int pupilNo) {
+        return figuresAt(level, pupilNo);
+    };
+    show();
+    raise();
+    if (index == 1) {
+        printGraphSheet(state_, this, request, figures, msGothic);
+        return;
+    }
+    Picture12->setScale(layout_.scale());
+    Picture12->setBaseFontSize(baseFontSize);
+    Picture12->showSheet(state_, request, figures);
 }
 
 void PersonalPanel::chosenPupilsCommand(int index) {
-    Q_UNUSED(index);
+    std::vector<int> pupils;
+    for (int i = 0; i < List2->count(); ++i) {
+        if (List2->item(i)->isSelected()) {
+            pupils.push_back(chooserLinePupil(List2->item(i)->text()));
+        }
+    }
+    if (pupils.empty()) {
+        sheetCommand(index);
+        return;
+    }
+    for (int pupil : pupils) {
+        selectedPupil = pupil;
+        sheetCommand(index);
+    }
 }

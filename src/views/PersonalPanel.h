@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/GraphPicture.h"
 #include "views/LevelFigures.h"
 #include "views/Rankings.h"
 
@@ -25,8 +26,8 @@ public:
     // roster; the current pupil becomes selectedPupil and level 1 summaryLevel.
     void preparePersonalTimes();
 
-    // The chart operations of the result graph. They draw nothing yet.
-    void graphCommand();                 // "グラフ" on the level menu
+    // The chart operations of the result graph.
+    void graphCommand();                 // "グラフ": the current pupil, levels 1 to 3
     void sheetCommand(int index);        // Command21: 0 on screen, 1 on paper
     void chosenPupilsCommand(int index); // Command24: the pupils chosen in List2
 
@@ -48,6 +49,7 @@ public:
     int summaryLevelBase = 0;
     int workListKind = 0;
     std::array<LevelFigures, 31> levelFigures{}; // per level 0 .. 30
+    double baseFontSize = 6;                     // points the charts on screen are scaled from
 
     QPushButton* Command25 = nullptr;        // 他の人のデータを見る
     QListWidget* List2 = nullptr;            // pupil chooser (multi-select)
@@ -56,11 +58,16 @@ public:
     std::array<QPushButton*, 2> Command21{}; // 表示, 印刷: selectedPupil
     QPushButton* Command18 = nullptr;        // 戻る
     QLabel* Label27 = nullptr;               // ﾚﾍﾞﾙ
-    QFrame* Picture12 = nullptr;             // the charts' drawing surface
+    GraphPicture* Picture12 = nullptr;       // the charts' drawing surface
     std::array<QListWidget*, 3> List4{};     // work lists 1 (time) and 2 (points), off screen
 
 private:
     RankingChoice currentChoice() const;
+    // The levels of the lines chosen in List3, in list order.
+    std::vector<int> chosenLevels() const;
+    // selectedPupil's figures at a level, from the work rankings.
+    LevelFigures figuresAt(int level, int pupilNo);
 
     AppState& state_;
+    TwipsLayout& layout_;
 };

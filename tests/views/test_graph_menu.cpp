@@ -1,0 +1,256 @@
+// The result graph from the level menu, driven by mouse clicks: "個人ﾀｲﾑ", "グラフ", the
+// level and pupil choosers that redraw at once, and "印刷" read back from the PDF.
+#include "../roster/RosterTestFiles.h"
+#include "app/JapaneseFonts.h"
+#include "app/ScreenHost.h"
+#include "records/ResultsFile.h"
+#include "support/TestInstallation.h"
+#include "support/WaitProbe.h"
+#include "views/GraphPicture.h"
+#include "views/LevelMenu.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+constexpr int pupil = 42;
+constexpr int other = 7;
+
+QString artefacts() {
+    const QString folder = QStringLiteral(MIRUNEA_ARTIFACTS_DIR "/graph_menu");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+struct Menu {
+    TestInstallation t;
+    ScreenHost host;
+
+    Menu() {
+        AppState& s = t.state;
+        s.host = &host;
+        s.profile.programTitle = QStringLiteral("ミルネア");
+        s.profile.levelCount = 4;
+        s.profile.finalLevel = 4;
+        s.profile.allLevelsOpen = 1;
+        for (int i = 1; i <= 4; ++i) {
+            s.profile.levelNames[std::size_t(i)] = QStringLiteral("ﾚﾍﾞﾙ%1").arg(i);
+            s.profile.levelTimed[std::size_t(i)] = 1;
+            s.criteria[std::size_t(i)] = {40, 60, 100, 3, 1.5f, 0, 0, 7, 1, 0, 0, 0};
+        }
+        s.config.schoolName = QStringLiteral("ミルネア塾　本校");
+        s.config.schoolCode = QStringLiteral("12345");
+        s.pupil.pupilIndex = pupil;
+        s.pupil.pupilName = QStringLiteral("山田太郎            ");
+        s.pupil.pupilGroup = QStringLiteral("小３");
+        s.pupil.gradeFilter = QStringLiteral("全学年");
+        s.pupil.schoolYear = 2026;
+        s.pupil.rosterLineCount = 2;
+        s.pupil.rosterLinePupil[1] = pupil;
+        s.pupil.rosterLinePupil[2] = other;
+        s.pupil.rosterNames[pupil] = QStringLiteral("山田太郎").leftJustified(20);
+        s.pupil.rosterNames[other] = QStringLiteral("佐藤花子").leftJustified(20);
+        s.pupil.rosterBirthYears[pupil] = 2017;
+        s.pupil.rosterBirthYears[other] = 2015;
+        rostertest::writeRoster(
+            t, rostertest::rosterLine(pupil, 2017, QStringLiteral("山田太郎")) +
+                   rostertest::rosterLine(other, 2015, QStringLiteral("佐藤花子")));
+        t.env.printFolder = artefacts();
+        host.resize(1024, 768);
+    }
+
+    void run(int daysAgo, int who, int level, int seconds) {
+        AppState& s = t.state;
+        const int self = s.pupil.pupilIndex;
+        s.pupil.pupilIndex = who;
+        s.run.resultTime = seconds;
+        ResultRecord record = runRecord(s, level);
+        s.pupil.pupilIndex = self;
+        record.runDate -= daysAgo;
+        if (!appendResultRecord(s, record)) {
+            qFatal("the run could not be recorded");
+        }
+    }
+
+    void open() {
+        host.show();
+        host.activateWindow();
+        if (!QTest::qWaitForWindowActive(&host)) {
+            qWarning("the window did not become active");
+        }
+        openLevelMenu(t.state);
+    }
+
+    template <typename W> W* find(const QString& name) {
+        W* w = host.findChild<W*>(name);
+        if (!w) {
+            qFatal("no control %s", qPrintable(name));
+        }
+        return w;
+    }
+    void click(const QString& name) {
+        QWidget* w = find<QWidget>(name);
+        QVERIFY2(w->isVisible() && w->isEnabled(), qPrintable(name));
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+    void clickLine(const QString& list, int row) {
+        auto* l = find<QListWidget>(list);
+        QVERIFY2(l->isVisible(), qPrintable(list));
+        const QRect r = l->visualItemRect(l->item(row));
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    GraphPicture* picture() { return find<GraphPicture>(QStringLiteral("Picture12")); }
+};
+
+// Red and blue dots of the picture, counted as spots of their colour.
+std::pair<int, int> dotCounts(const QImage& source) {
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    const auto kind = [&](int x, int y) {
+        const QRgb c = image.pixel(x, y);
+        if (qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90) {
+            return 1;
+        }
+        return (qBlue(c) > 180 && qRed(c) < 90 && qGreen(c) < 90) ? 2 : 0;
+    };
+    std::vector<int> seen(std::size_t(image.width() * image.height()), 0);
+    int counts[3] = {0, 0, 0};
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const int k = kind(x, y);
+            if (k == 0 || seen[std::size_t(y * image.width() + x)]) {
+                continue;
+            }
+            ++counts[k];
+            std::vector<QPoint> stack{{x, y}};
+            seen[std::size_t(y * image.width() + x)] = 1;
+            while (!stack.empty()) {
+                const QPoint p = stack.back();
+                stack.pop_back();
+                for (int dy = -4; dy <= 4; ++dy) {
+                    for (int dx = -4; dx <= 4; ++dx) {
+                        const QPoint q = p + QPoint(dx, dy);
+                        if (q.x() < 0 || q.y() < 0 || q.x() >= image.width() ||
+                            q.y() >= image.height()) {
+                            continue;
+                        }
+                        const std::size_t at = std::size_t(q.y() * image.width() + q.x());
+                        if (!seen[at] && kind(q.x(), q.y()) == k) {
+                            seen[at] = 1;
+                            stack.push_back(q);
+                        }
+                    }
+                }
+            }
+        }
+    }
+    return {counts[1], counts[2]};
+}
+
+QString pdfText(const QString& path) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    p.waitForFinished(60000);
+    QString text = QString::fromUtf8(p.readAllStandardOutput());
+    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    return text.remove(QChar(0x3000));
+}
+
+} // namespace
+
+class GraphMenuTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { mapJapaneseFonts(); }
+    void graphButtonDrawsPrintsAndFollowsTheChoosers();
+    void inputWhileTheGraphIsDrawnIsRefused();
+};
+
+void GraphMenuTest::graphButtonDrawsPrintsAndFollowsTheChoosers() {
+    Menu m;
+    for (int seconds : {50, 45, 47, 40}) {
+        m.run(3, pupil, 1, seconds);
+    }
+    m.run(2, pupil, 2, 60);
+    m.run(1, pupil, 4, 30);
+    m.run(2, other, 1, 35);
+    m.run(1, other, 1, 38);
+    m.open();
+
+    m.click(QStringLiteral("Option2_2")); // 個人ﾀｲﾑ
+    m.click(QStringLiteral("Command17")); // グラフ
+    QVERIFY(m.find<QWidget>(QStringLiteral("Picture11"))->isVisible());
+    auto* levels = m.find<QListWidget>(QStringLiteral("List3"));
+    QCOMPARE(levels->selectedItems().size(), 3);
+    // Levels 1 to 3: three bests and a slower run at level 1, one run at level 2.
+    QCOMPARE(dotCounts(m.picture()->picture()), std::make_pair(4, 1));
+    QVERIFY(m.picture()->grab().save(artefacts() + QStringLiteral("/graph-button.png")));
+
+    m.click(QStringLiteral("Command21_1")); // 印刷
+    QCOMPARE(m.t.env.printed.size(), std::size_t(1));
+    const QString sheet = pdfText(m.t.env.printed[0]);
+    for (const QString& expected :
+         {QStringLiteral("山田太郎"), QStringLiteral("ミルネアﾚﾍﾞﾙ1"), QStringLiteral("回数4回"),
+          QStringLiteral("順位2位"), QStringLiteral("最高40秒/35秒"),
+          QStringLiteral("平均45秒/43秒"), QStringLiteral("ミルネアﾚﾍﾞﾙ3")}) {
+        QVERIFY2(sheet.contains(expected), qPrintable(expected + QStringLiteral(" in ") + sheet));
+    }
+
+    // Choosing level 4 as well redraws at once: the fourth block starts the picture again.
+    m.clickLine(QStringLiteral("List3"), 3);
+    QCOMPARE(dotCounts(m.picture()->picture()), std::make_pair(1, 0));
+    m.clickLine(QStringLiteral("List3"), 3);
+    QCOMPARE(dotCounts(m.picture()->picture()), std::make_pair(4, 1));
+
+    // Another pupil, chosen in the pupil chooser, is drawn at once and printed on a sheet
+    // of their own.
+    m.click(QStringLiteral("Command25"));
+    auto* pupils = m.find<QListWidget>(QStringLiteral("List2"));
+    int row = -1;
+    for (int i = 0; i < pupils->count(); ++i) {
+        if (pupils->item(i)->text().endsWith(QStringLiteral("/%1").arg(other))) {
+            row = i;
+        }
+    }
+    QVERIFY(row >= 0);
+    m.clickLine(QStringLiteral("List2"), row);
+    QCOMPARE(dotCounts(m.picture()->picture()), std::make_pair(1, 1));
+    m.click(QStringLiteral("Command24_1"));
+    QCOMPARE(m.t.env.printed.size(), std::size_t(2));
+    const QString second = pdfText(m.t.env.printed[1]);
+    QVERIFY2(second.contains(QStringLiteral("佐藤花子")) &&
+                 second.contains(QStringLiteral("回数2回")) &&
+                 second.contains(QStringLiteral("順位1位")) &&
+                 !second.contains(QStringLiteral("山田太郎")),
+             qPrintable(second));
+}
+
+void GraphMenuTest::inputWhileTheGraphIsDrawnIsRefused() {
+    Menu m;
+    for (int seconds : {50, 45, 47, 40}) {
+        m.run(3, pupil, 1, seconds);
+    }
+    m.run(2, pupil, 2, 60);
+    m.open();
+    m.click(QStringLiteral("Option2_2"));
+    // Every control is clicked, every key pressed and the window asked to close from
+    // inside the graph's steps that let window events run: none of it may act.
+    WaitProbe probe(m.host, m.t.state);
+    probe.limit = 3;
+    m.click(QStringLiteral("Command17"));
+    QVERIFY(probe.probes >= 1);
+    QCOMPARE(probe.unguarded, 0);
+    QVERIFY(probe.screens.contains(QStringLiteral("seisekitime1")));
+    QVERIFY(screenTrouble(m.host, m.t.state).isEmpty());
+    QVERIFY(m.find<QWidget>(QStringLiteral("Picture11"))->isVisible());
+    QCOMPARE(dotCounts(m.picture()->picture()), std::make_pair(4, 1));
+    QVERIFY(m.t.env.printed.empty());
+}
+
+QTEST_MAIN(GraphMenuTest)
+#include "test_graph_menu.moc"
