@@ -355,5 +355,5 @@ void HealthCheckTest::theProgramAnswersWithItsExitStatus() {
     QCOMPARE(check({"--export-results", csv, "--from", "2026-13-01"}, &out), 64);
 }
 
-QTEST_GUILESS_MAIN(HealthCheckTest)
+QTEST_MAIN(HealthCheckTest)
 #include "test_health_check.moc"
