@@ -107,10 +107,6 @@ seisekitime1::seisekitime1(AppState& state, QWidget* parent) : Screen(state, par
     }
 }
 
-void seisekitime1::letEventsRun() {
-    ::letEventsRun(state_);
-}
-
 QString seisekitime1::caption() const {
     return state_.profile.programTitle;
 }

@@ -102,7 +102,6 @@ private:
     bool handleKeyPress(QKeyEvent* event);
     bool refusesLevelTimes(int level);
     // Paints and lets waiting window events run, as one operation of the screen.
-    void letEventsRun();
 
     void openTeacherPanel();
     void passGate(int editor);
