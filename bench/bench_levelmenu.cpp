@@ -4,6 +4,7 @@
 #include "app/JapaneseFonts.h"
 #include "app/ScreenHost.h"
 #include "app/SystemEnvironment.h"
+#include "records/ResultRecord.h"
 #include "roster/RosterFile.h"
 #include "views/LevelMenu.h"
 
@@ -11,26 +12,24 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <benchmark/benchmark.h>
-#include <cstring>
 
 namespace {
 
 constexpr int rosterLines = 5000;
 constexpr int records = 20000;
 
+// One record as the program writes it (school code 12345).
 QByteArray resultRecord(const QDateTime& when, int pupilNo, int level, int seconds) {
-    QByteArray r(44, '\0');
-    const double date = QDate(1899, 12, 30).daysTo(when.date());
-    const double clock = when.time().msecsSinceStartOfDay() / 86400000.0;
-    qToLittleEndian(date, r.data());
-    qToLittleEndian(clock, r.data() + 8);
-    qToLittleEndian<qint16>(static_cast<qint16>(pupilNo), r.data() + 16);
-    qToLittleEndian<qint16>(static_cast<qint16>(level), r.data() + 18);
-    qToLittleEndian<qint32>(seconds, r.data() + 20);
-    std::memcpy(r.data() + 24, "12345     0    ", 15);
-    return r;
+    ResultRecord r;
+    r.runDate = QDate(1899, 12, 30).daysTo(when.date());
+    r.runClock = when.time().msecsSinceStartOfDay() / 86400000.0;
+    r.pupilNo = static_cast<std::int16_t>(pupilNo);
+    r.level = static_cast<std::int16_t>(level);
+    r.seconds = seconds;
+    r.setSchoolCode(QStringLiteral("12345"));
+    const ResultRecordBytes bytes = encodeResultRecord(r);
+    return QByteArray(bytes.data(), ResultRecord::size);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
