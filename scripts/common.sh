@@ -3,6 +3,11 @@
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
+# ccache keys on paths relative to the checkout and not on the build folder, so a clean
+# clone in another folder (CI, a second work tree) reuses the objects of an earlier build.
+export CCACHE_BASEDIR="$top"
+export CCACHE_NOHASHDIR=true
+
 install_missing_packages() {
     local wanted missing=()
     while read -r wanted; do
