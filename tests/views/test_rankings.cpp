@@ -306,6 +306,18 @@ private slots:
         QCOMPARE(personalLine(jan), QStringLiteral("2004/01/13 9:05:07  20秒"));
         QCOMPARE(personalLine(record(dayNumber(QDate(2004, 1, 13)), QTime(15, 0, 0), 3, 1, 99999)),
                  QStringLiteral("2004/01/13 15:00:00    ×"));
+        // Record maintenance takes any seconds up to 99999: the lists show a failure from
+        // 90000 on, and a run one second shorter as a time (cut to the field's width).
+        const ResultRecord longest = record(today, QTime(9, 5, 7), 2, 1, 89999);
+        QCOMPARE(todayLine(f.state, longest), QStringLiteral("9999秒 09:05Ⅱ生徒2　　Ⅱ0"));
+        QCOMPARE(allResultsLine(f.state, longest, ListKind::Points),
+                 QStringLiteral("    0 05/15Ⅱ生徒2　　Ⅱ89999秒"));
+        QCOMPARE(personalLine(longest), QStringLiteral("2024/05/15 9:05:07 9999秒"));
+        const ResultRecord failed = record(today, QTime(9, 5, 7), 2, 1, 90000);
+        QCOMPARE(todayLine(f.state, failed), QStringLiteral("　　× 09:05Ⅱ生徒2　　Ⅱ"));
+        QCOMPARE(allResultsLine(f.state, failed, ListKind::Points),
+                 QStringLiteral("　　× 05/15Ⅱ生徒2　　Ⅱ"));
+        QCOMPARE(personalLine(failed), QStringLiteral("2024/05/15 9:05:07    ×"));
         // Blanks removed at both ends, then full-width spaces to five characters.
         QCOMPARE(nameColumn(QStringLiteral("  山田太郎次郎  "), true),
                  QStringLiteral("山田太郎次"));
