@@ -4,13 +4,13 @@
 // (reading the path file, the configuration, the roster, the criteria, and for the check
 // the sound files too). Goal: at most 2 s each. Prints figures; nothing is asserted.
 
-#include "app/CommandLine.h"
-#include "app/ToolEnvironment.h"
 #include "makedemo/DemoInstallation.h"
 #include "records/ResultRecord.h"
-#include "records/ResultsExport.h"
 #include "text/Cp932.h"
 #include "text/DayNumber.h"
+#include "tools/CommandLine.h"
+#include "tools/ResultsExport.h"
+#include "tools/ToolEnvironment.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/ToolEnvironment.h"
+#include "tools/ToolEnvironment.h"
 
 #include "app/PrintJob.h"
 

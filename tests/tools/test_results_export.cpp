@@ -2,9 +2,9 @@
 // own (quoted fields, doubled quotes, CR LF) and every column checked against the
 // records, the roster's names and the points rule.
 
-#include "RecordsTestSupport.h"
-#include "records/ResultsExport.h"
+#include "records/RecordsTestSupport.h"
 #include "support/TestInstallation.h"
+#include "tools/ResultsExport.h"
 
 #include <QTest>
 #include <limits>

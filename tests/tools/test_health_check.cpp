@@ -2,12 +2,12 @@
 // every finding names the file (and line or record), the exit status says whether the
 // program would start. Two cases run the real program as a process for the exit status.
 
-#include "app/HealthCheck.h"
-#include "app/ToolEnvironment.h"
 #include "makedemo/DemoInstallation.h"
 #include "records/ResultRecord.h"
 #include "text/Cp932.h"
 #include "text/DayNumber.h"
+#include "tools/HealthCheck.h"
+#include "tools/ToolEnvironment.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,10 @@
-#include "app/HealthCheck.h"
+#include "tools/HealthCheck.h"
 
 #include "app/AppState.h"
 #include "app/ConfigFiles.h"
 #include "app/ExplanationAddress.h"
 #include "app/LayoutResolution.h"
 #include "app/ProfileLoading.h"
-#include "app/ToolEnvironment.h"
 #include "records/CriteriaFile.h"
 #include "records/ResultsFile.h"
 #include "result/SoundCues.h"
@@ -16,6 +15,7 @@
 #include "text/DayNumber.h"
 #include "text/LenientNumber.h"
 #include "text/TextFile.h"
+#include "tools/ToolEnvironment.h"
 #include "views/TeacherGate.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "records/ResultsExport.h"
+#include "tools/ResultsExport.h"
 
 #include "app/AppState.h"
 #include "app/Environment.h"
