@@ -1,12 +1,18 @@
 // The results as a spreadsheet: the CSV file is read back with a careful reader of its
 // own (quoted fields, doubled quotes, CR LF) and every column checked against the
-// records, the roster's names and the points rule.
+// records, the roster's names and the points rule. The school's files are never the
+// target, however they are spelt, and an export killed half-way leaves the target as it was.
 
+#include "makedemo/DemoInstallation.h"
 #include "records/RecordsTestSupport.h"
 #include "support/TestInstallation.h"
 #include "tools/ResultsExport.h"
 
+#include <QDirIterator>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -62,6 +68,23 @@ QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Every file below folder (a link by what it points to), by canonical path.
+QMap<QString, QByteArray> filesUnder(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        files.insert(info.isSymLink() ? info.absoluteFilePath() : info.canonicalFilePath(),
+                     info.isSymLink() ? "-> " + info.symLinkTarget().toUtf8()
+                                      : readAll(info.filePath()));
+    }
+    return files;
+}
+
+// Lays out what a case needs in the installation and gives the path to export to.
+using Target = std::function<QString(const TestInstallation&)>;
+
 } // namespace
 
 class ResultsExportTest : public QObject {
@@ -70,7 +93,9 @@ class ResultsExportTest : public QObject {
 private slots:
     void everyRecordOneRow_data();
     void everyRecordOneRow();
+    void schoolFilesAreNeverTheTarget_data();
     void schoolFilesAreNeverTheTarget();
+    void aKilledExportLeavesTheTarget();
 };
 
 void ResultsExportTest::everyRecordOneRow_data() {
@@ -167,21 +192,153 @@ void ResultsExportTest::everyRecordOneRow() {
     }
 }
 
-void ResultsExportTest::schoolFilesAreNeverTheTarget() {
-    TestInstallation inst;
-    const QString results = inst.drillDataFolder() + QStringLiteral("成績累積データ.dat");
-    inst.writeBytes(results, encodeAll({makeRecord(46000, 0, 1, 1, 20)}));
-    const QByteArray before = readAll(results);
-    for (const QString& target :
-         {results, inst.dataRoot() + QStringLiteral("新名簿.txt"),
-          inst.drillDataFolder() + QStringLiteral("タイム回数データ.txt")}) {
-        const ExportOutcome outcome =
-            exportResults(inst.state, PupilLabels{}, ExportFilter{}, target);
-        QVERIFY(!outcome.ok && outcome.error.contains(target));
-    }
-    QCOMPARE(readAll(results), before);
-    QVERIFY(!QFileInfo::exists(inst.dataRoot() + QStringLiteral("新名簿.txt")));
+void ResultsExportTest::schoolFilesAreNeverTheTarget_data() {
+    QTest::addColumn<Target>("target");
+    QTest::addColumn<bool>("written");
+
+    auto results = [](const TestInstallation& inst) {
+        return inst.drillDataFolder() + QStringLiteral("成績累積データ.dat");
+    };
+    QTest::newRow("results file") << Target(results) << false;
+    QTest::newRow("roster") << Target([](const TestInstallation& inst) {
+        return inst.dataRoot() + QStringLiteral("新名簿.txt");
+    }) << false;
+    QTest::newRow("criteria") << Target([](const TestInstallation& inst) {
+        return inst.drillDataFolder() + QStringLiteral("タイム回数データ.txt");
+    }) << false;
+    QTest::newRow("path file") << Target([](const TestInstallation& inst) {
+        return inst.writeBytes(inst.root() + QStringLiteral("/programs/パスデータ.txt"), "data");
+    }) << false;
+    QTest::newRow("results through a linked data root") << Target([](const TestInstallation& inst) {
+        const QString link = inst.root() + QStringLiteral("/link");
+        QFile::link(inst.dataRoot(), link);
+        return link + QStringLiteral("/ミルネア/成績累積データ.dat");
+    }) << false;
+    QTest::newRow("an existing csv through a linked program folder")
+        << Target([](const TestInstallation& inst) {
+               inst.writeBytes(inst.programFolder() + QStringLiteral("プロト.csv"), "1,2");
+               const QString link = inst.root() + QStringLiteral("/program-link");
+               QFile::link(inst.programFolder(), link);
+               return link + QStringLiteral("/プロト.csv");
+           })
+        << false;
+    // A share that ignores case reaches the results file as "DATA/…/成績累積データ.DAT". Here
+    // the file system tells case apart, so the differently spelt folder is made for real:
+    // the export still refuses it, since it cannot know which kind of share it is writing to.
+    QTest::newRow("results in another case") << Target([](const TestInstallation& inst) {
+        QDir(inst.root()).mkpath(QStringLiteral("DATA/ミルネア"));
+        return inst.root() + QStringLiteral("/DATA/ミルネア/成績累積データ.DAT");
+    }) << false;
+    QTest::newRow("transient copy") << Target([](const TestInstallation& inst) {
+        return inst.drillDataFolder() + QStringLiteral("成績累積データtemp.dat");
+    }) << false;
+    QTest::newRow("a link elsewhere to the results file")
+        << Target([results](const TestInstallation& inst) {
+               const QString link = inst.root() + QStringLiteral("/成績.csv");
+               QFile::link(results(inst), link);
+               return link;
+           })
+        << false;
+    QTest::newRow("a folder that does not exist") << Target([](const TestInstallation& inst) {
+        return inst.root() + QStringLiteral("/ない/成績.csv");
+    }) << false;
+    QTest::newRow("a new csv in the data folder") << Target([](const TestInstallation& inst) {
+        return inst.drillDataFolder() + QStringLiteral("成績.csv");
+    }) << true;
+    QTest::newRow("an earlier export replaced") << Target([](const TestInstallation& inst) {
+        return inst.writeBytes(inst.root() + QStringLiteral("/成績.csv"), "earlier");
+    }) << true;
 }
 
-QTEST_GUILESS_MAIN(ResultsExportTest)
+void ResultsExportTest::schoolFilesAreNeverTheTarget() {
+    QFETCH(Target, target);
+    QFETCH(bool, written);
+
+    TestInstallation inst;
+    inst.writeBytes(inst.drillDataFolder() + QStringLiteral("成績累積データ.dat"),
+                    encodeAll({makeRecord(46000, 0, 1, 1, 20)}));
+    inst.writeBytes(inst.drillDataFolder() + QStringLiteral("タイム回数データ.txt"), "30,40\r\n");
+    const QString path = target(inst);
+    const QMap<QString, QByteArray> before = filesUnder(inst.root());
+
+    const ExportOutcome outcome = exportResults(inst.state, PupilLabels{}, ExportFilter{}, path);
+    QCOMPARE(outcome.ok, written);
+    QMap<QString, QByteArray> after = filesUnder(inst.root());
+    if (written) {
+        QVERIFY(after.take(QFileInfo(path).canonicalFilePath()).startsWith("\xEF\xBB\xBF記録番号"));
+        QMap<QString, QByteArray> others = before;
+        others.remove(QFileInfo(path).canonicalFilePath());
+        QCOMPARE(after, others); // no temporary file left behind either
+    } else {
+        QVERIFY2(outcome.error.contains(path), qPrintable(outcome.error));
+        QCOMPARE(after, before);
+    }
+}
+
+// The real program exporting a large file is killed half-way: the earlier export it was
+// replacing and the results file are as they were.
+void ResultsExportTest::aKilledExportLeavesTheTarget() {
+    if (!QFileInfo(QStringLiteral("/proc/self/fd")).isDir()) {
+        QSKIP("the program's open files are read from /proc");
+    }
+    QTemporaryDir dir;
+    const DemoInstallation demo =
+        demoInstallationAt(dir.path() + QStringLiteral("/school"), QDate::currentDate());
+    QString error;
+    QVERIFY2(layOutDemoInstallation(demo, &error), qPrintable(error));
+    const QString results = demo.drillDataFolder + QStringLiteral("成績累積データ.dat");
+    {
+        const QByteArray one =
+            encodeAll({makeRecord(dayNumber(QDate::currentDate()), 0, 1, 1, 20)});
+        QFile file(results);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        for (int i = 0; i < 1000000; ++i) {
+            file.write(one);
+        }
+    }
+    const QByteArray resultsBefore = readAll(results);
+    const QString outFolder = dir.path() + QStringLiteral("/out");
+    QDir().mkpath(outFolder);
+    const QString csv = outFolder + QStringLiteral("/成績.csv");
+    QFile earlier(csv);
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier export");
+    earlier.close();
+
+    QProcess process;
+    process.setProgram(QStringLiteral(MIRUNEA_PATH));
+    process.setArguments({QStringLiteral("--export-results"), csv, QStringLiteral("--install-root"),
+                          demo.programFolder});
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    process.setProcessEnvironment(environment);
+    process.start();
+    QVERIFY(process.waitForStarted());
+    // Half-way: the program holds a file of its own in the target's folder with rows in it
+    // (on Linux a file with no name until it is renamed into place, so it is found among
+    // the program's open files).
+    const QString outCanonical = QFileInfo(outFolder).canonicalFilePath() + QLatin1Char('/');
+    auto writing = [&] {
+        const QDir open(QStringLiteral("/proc/%1/fd").arg(process.processId()));
+        for (const QFileInfo& fd :
+             open.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+            if (fd.symLinkTarget().startsWith(outCanonical) &&
+                !fd.symLinkTarget().endsWith(QStringLiteral("/成績.csv")) && fd.size() > 0) {
+                return true;
+            }
+        }
+        return false;
+    };
+    QVERIFY(QTest::qWaitFor([&] { return writing() || process.state() == QProcess::NotRunning; },
+                            120000));
+    QVERIFY2(process.state() == QProcess::Running, "the export ended before it could be killed");
+    process.kill();
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(readAll(csv), QByteArray("earlier export"));
+    QVERIFY(readAll(results) == resultsBefore);
+    QVERIFY(!process.readAllStandardOutput().contains("書き出しました"));
+}
+
+QTEST_MAIN(ResultsExportTest)
 #include "test_results_export.moc"
