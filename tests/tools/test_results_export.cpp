@@ -82,6 +82,17 @@ QMap<QString, QByteArray> filesUnder(const QString& folder) {
     return files;
 }
 
+void startExport(QProcess& process, const QString& target, const QString& programFolder) {
+    process.setProgram(QStringLiteral(MIRUNEA_PATH));
+    process.setArguments({QStringLiteral("--export-results"), target,
+                          QStringLiteral("--install-root"), programFolder});
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    process.setProcessEnvironment(environment);
+    process.start();
+    QVERIFY(process.waitForStarted());
+}
+
 // Lays out what a case needs in the installation and gives the path to export to.
 using Target = std::function<QString(const TestInstallation&)>;
 
@@ -95,7 +106,7 @@ private slots:
     void everyRecordOneRow();
     void schoolFilesAreNeverTheTarget_data();
     void schoolFilesAreNeverTheTarget();
-    void aKilledExportLeavesTheTarget();
+    void theProgramLeavesTheTargetWhenRefusedOrKilled();
 };
 
 void ResultsExportTest::everyRecordOneRow_data() {
@@ -275,9 +286,9 @@ void ResultsExportTest::schoolFilesAreNeverTheTarget() {
     }
 }
 
-// The real program exporting a large file is killed half-way: the earlier export it was
-// replacing and the results file are as they were.
-void ResultsExportTest::aKilledExportLeavesTheTarget() {
+// The real program: refusing a school file, and exporting a large file killed half-way,
+// it leaves the earlier export it was replacing and the results file as they were.
+void ResultsExportTest::theProgramLeavesTheTargetWhenRefusedOrKilled() {
     if (!QFileInfo(QStringLiteral("/proc/self/fd")).isDir()) {
         QSKIP("the program's open files are read from /proc");
     }
@@ -305,15 +316,19 @@ void ResultsExportTest::aKilledExportLeavesTheTarget() {
     earlier.write("earlier export");
     earlier.close();
 
+    // The program refuses the results file reached through a linked data root, says so and
+    // ends with status 1.
+    const QString link = dir.path() + QStringLiteral("/link");
+    QVERIFY(QFile::link(demo.dataRoot, link));
+    QProcess refused;
+    startExport(refused, link + QStringLiteral("/ミルネア/成績累積データ.dat"), demo.programFolder);
+    QVERIFY(refused.waitForFinished(120000));
+    QCOMPARE(refused.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(refused.readAllStandardError())
+                .contains(QStringLiteral("書き出しませんでした")));
+
     QProcess process;
-    process.setProgram(QStringLiteral(MIRUNEA_PATH));
-    process.setArguments({QStringLiteral("--export-results"), csv, QStringLiteral("--install-root"),
-                          demo.programFolder});
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-    process.setProcessEnvironment(environment);
-    process.start();
-    QVERIFY(process.waitForStarted());
+    startExport(process, csv, demo.programFolder);
     // Half-way: the program holds a file of its own in the target's folder with rows in it
     // (on Linux a file with no name until it is renamed into place, so it is found among
     // the program's open files).
