@@ -4,17 +4,17 @@
 // (reading the path file, the configuration, the roster, the criteria, and for the check
 // the sound files too). Goal: at most 2 s each. Prints figures; nothing is asserted.
 
-#include "app/CommandLine.h"
-#include "app/ToolEnvironment.h"
 #include "makedemo/DemoInstallation.h"
 #include "records/ResultRecord.h"
-#include "records/ResultsExport.h"
 #include "text/Cp932.h"
 #include "text/DayNumber.h"
+#include "tools/CommandLine.h"
+#include "tools/ResultsExport.h"
+#include "tools/ToolEnvironment.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -55,7 +55,7 @@ struct BigSchool {
             r.runClock = 0.4 + (fromEnd % 1000) / 5000.0;
             r.pupilNo = static_cast<std::int16_t>(1 + (fromEnd * 7) % rosterLines);
             r.level = static_cast<std::int16_t>(1 + fromEnd % 24);
-            r.seconds = fromEnd % 97 == 0 ? 99999 : 20 + (fromEnd * 7919) % 90;
+            r.seconds = fromEnd % 97 == 0 ? 99999 : 20 + static_cast<int>(fromEnd * 7919LL % 90);
             const ResultRecordBytes one = encodeResultRecord(r);
             bytes.append(one.data(), ResultRecord::size);
         }
@@ -127,7 +127,12 @@ BENCHMARK(BM_exportOnePupil)->Unit(benchmark::kMillisecond)->Iterations(5);
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // The demo draws its explanation video's frames, which needs the fonts of a GUI
+    // application; the commands themselves open no window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
     BigSchool big;
     school = &big;
     benchmark::Initialize(&argc, argv);

@@ -1,6 +1,4 @@
-#include "app/ToolEnvironment.h"
-
-#include "app/PrintJob.h"
+#include "tools/ToolEnvironment.h"
 
 SoundOutcome ToolEnvironment::playWave(const QString&) {
     return {false, QStringLiteral("音は鳴らしません。")};
@@ -17,18 +15,6 @@ bool ToolEnvironment::startProcess(const QString&, const QStringList&, QString* 
         *error = QStringLiteral("コマンドからは他のプログラムを起動しません。");
     }
     return false;
-}
-
-std::unique_ptr<PrintJob> ToolEnvironment::openDefaultPrinter(const PrintRequest&,
-                                                              QString* reason) {
-    if (reason) {
-        *reason = QStringLiteral("コマンドからは印刷しません。");
-    }
-    return nullptr;
-}
-
-QString ToolEnvironment::chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) {
-    return QString();
 }
 
 void ToolEnvironment::endProgram(int exitStatus) {

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "app/SystemEnvironment.h"
+#include "app/SystemBaseEnvironment.h"
 
 #include <vector>
 
 // The environment of the command-line tools (the health check, the results export): the
 // real clock and files, but no window is ever opened. Messages the readers would show
-// are collected for the tool to print, no sound is played, and the end of the program is
-// only recorded, so a reader that would stop the program lets the tool go on and say so.
-class ToolEnvironment : public SystemEnvironment {
+// are collected for the tool to print, no sound is played, no other program is started,
+// nothing is printed, and the end of the program is only recorded, so a reader that would
+// stop the program lets the tool go on and say so.
+class ToolEnvironment : public SystemBaseEnvironment {
 public:
     struct Message {
         QString title;
@@ -21,10 +22,6 @@ public:
                           MessageButtons buttons, MessageIcon icon) override;
     bool startProcess(const QString& program, const QStringList& arguments,
                       QString* error) override;
-    std::unique_ptr<PrintJob> openDefaultPrinter(const PrintRequest& request,
-                                                 QString* reason) override;
-    QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& suggestedName,
-                           const QString& filter) override;
     void endProgram(int exitStatus) override;
 
     // Takes the messages collected so far (and forgets them).

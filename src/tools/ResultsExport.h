@@ -41,10 +41,10 @@ struct ExportOutcome {
     qint64 rows = 0;    // rows written
 };
 
-// Writes the CSV file (replacing it; a failed export removes what it wrote) from the results file
-// of state.layout, with the points of each usable run by runPoints over state.criteria and the
-// level names of state.profile. Records no copy of the program writes (isUsableRecord) are written
-// too, without points, and the note column says what is wrong with them. A target that is one of
-// the school's own files is refused.
+// Writes the CSV file from the results file of state.layout, with the points of each usable run by
+// runPoints over state.criteria and the level names of state.profile. Records no copy of the
+// program writes (isUsableRecord) are written too, without points, and the note column says what
+// is wrong with them. The target is replaced only when the whole file is written, and never when
+// it is one of the school's files (tools/ExportTarget.h): then it is left as it was.
 ExportOutcome exportResults(const AppState& state, const PupilLabels& pupils,
                             const ExportFilter& filter, const QString& csvPath);

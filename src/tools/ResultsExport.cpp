@@ -1,13 +1,14 @@
-#include "records/ResultsExport.h"
+#include "tools/ResultsExport.h"
 
 #include "app/AppState.h"
 #include "app/Environment.h"
 #include "records/CriteriaFile.h"
 #include "records/ResultsFile.h"
 #include "text/DayNumber.h"
+#include "tools/ExportTarget.h"
 
-#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <charconv>
 #include <cmath>
 
@@ -155,18 +156,6 @@ private:
     SchoolCodeColumn codes_;
 };
 
-bool isSchoolFile(const AppState& state, const QString& target) {
-    const QString absolute = QFileInfo(target).absoluteFilePath();
-    for (const QString& file : {resultsFilePath(state), criteriaFilePath(state),
-                                state.layout.dataRoot + QStringLiteral("新名簿.txt"),
-                                state.layout.dataRoot + QStringLiteral("共通データ.txt")}) {
-        if (QFileInfo(file).absoluteFilePath() == absolute) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 QStringList resultsExportHeader() {
@@ -180,17 +169,16 @@ QStringList resultsExportHeader() {
 ExportOutcome exportResults(const AppState& state, const PupilLabels& pupils,
                             const ExportFilter& filter, const QString& csvPath) {
     ExportOutcome outcome;
-    if (isSchoolFile(state, csvPath)) {
-        outcome.error =
-            QStringLiteral("「%1」は塾のファイルです。別のファイル名を指定してください。")
-                .arg(csvPath);
+    const ExportTarget target = exportTargetOf(state.layout, csvPath);
+    if (!target.refusal.isEmpty()) {
+        outcome.error = target.refusal;
         return outcome;
     }
-    // Written straight to the target and removed again when anything fails. The file is
-    // the teacher's copy, not a school file: waiting for the disk to confirm tens of
-    // megabytes would cost seconds and protect nothing the results file does not hold.
-    QFile file(csvPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written to a temporary file beside the target and renamed over it only when every row
+    // is written (a file not committed is discarded): a failed or killed export leaves
+    // whatever the target held as it was.
+    QSaveFile file(target.path);
+    if (!file.open(QIODevice::WriteOnly)) {
         outcome.error =
             QStringLiteral("「%1」に書き出せません: %2").arg(csvPath, file.errorString());
         return outcome;
@@ -232,18 +220,14 @@ ExportOutcome exportResults(const AppState& state, const PupilLabels& pupils,
                   },
                   &outcome.records);
     if (!result.ok()) {
-        file.close();
-        file.remove();
         outcome.error = QStringLiteral("成績累積データ.dat「%1」を読めません: %2")
                             .arg(resultsFilePath(state), result.description);
         return outcome;
     }
     flush();
-    file.close();
-    if (writeFailed || file.error() != QFileDevice::NoError) {
+    if (writeFailed || !file.commit()) {
         outcome.error =
             QStringLiteral("「%1」に書き出せません: %2").arg(csvPath, file.errorString());
-        file.remove();
         return outcome;
     }
     outcome.ok = true;

@@ -1,5 +1,4 @@
 #include "app/AppState.h"
-#include "app/CommandLine.h"
 #include "app/Firstfrm.h"
 #include "app/JapaneseFonts.h"
 #include "app/ScreenHost.h"
@@ -7,6 +6,7 @@
 #include "app/SystemEnvironment.h"
 #include "media/viewers/ExplanationViewers.h"
 #include "media/viewers/MediaStartup.h"
+#include "tools/CommandLine.h"
 
 #include <QApplication>
 

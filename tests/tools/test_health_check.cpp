@@ -2,12 +2,12 @@
 // every finding names the file (and line or record), the exit status says whether the
 // program would start. Two cases run the real program as a process for the exit status.
 
-#include "app/HealthCheck.h"
-#include "app/ToolEnvironment.h"
 #include "makedemo/DemoInstallation.h"
 #include "records/ResultRecord.h"
 #include "text/Cp932.h"
 #include "text/DayNumber.h"
+#include "tools/HealthCheck.h"
+#include "tools/ToolEnvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -273,6 +273,21 @@ void HealthCheckTest::findings_data() {
     }) << 2 << warning << "説明.mp4"
                                                << ""
                                                << "ありません";
+    // The check reads the address by the program's own rule: only a lower-case "swf" ending
+    // opens the browser, anything else is a video in the data folder.
+    QTest::newRow("explanation animation") << Break([](const DemoInstallation& d) {
+        write(d.drillDataFolder + QStringLiteral("解説アドレス.txt"),
+              cp932(QStringLiteral("\"解説.swf\"\r\n")));
+    }) << 0 << info << "解説アドレス.txt"
+                                           << ""
+                                           << "ブラウザで開きます";
+    QTest::newRow("explanation upper-case SWF is a video") << Break([](const DemoInstallation& d) {
+        write(d.drillDataFolder + QStringLiteral("解説アドレス.txt"),
+              cp932(QStringLiteral("\"解説.SWF\"\r\n")));
+        write(d.drillDataFolder + QStringLiteral("解説.SWF"), QByteArray("video"));
+    }) << 0 << info << "解説.SWF"
+                                                           << ""
+                                                           << "解説の動画があります";
 }
 
 void HealthCheckTest::findings() {

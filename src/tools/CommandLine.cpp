@@ -1,17 +1,17 @@
-#include "app/CommandLine.h"
+#include "tools/CommandLine.h"
 
 #include "app/AppState.h"
 #include "app/ConfigFiles.h"
-#include "app/HealthCheck.h"
 #include "app/LayoutResolution.h"
 #include "app/ProfileLoading.h"
-#include "app/ToolEnvironment.h"
 #include "records/CriteriaFile.h"
-#include "records/ResultsExport.h"
 #include "roster/GradeRules.h"
 #include "roster/RosterFile.h"
 #include "text/DayNumber.h"
 #include "text/TextFile.h"
+#include "tools/HealthCheck.h"
+#include "tools/ResultsExport.h"
+#include "tools/ToolEnvironment.h"
 
 #include <QCoreApplication>
 #include <QDate>

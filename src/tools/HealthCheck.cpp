@@ -1,11 +1,11 @@
-#include "app/HealthCheck.h"
+#include "tools/HealthCheck.h"
 
 #include "app/AppState.h"
 #include "app/ConfigFiles.h"
 #include "app/ExplanationAddress.h"
 #include "app/LayoutResolution.h"
 #include "app/ProfileLoading.h"
-#include "app/ToolEnvironment.h"
+#include "media/ExplanationEntry.h"
 #include "records/CriteriaFile.h"
 #include "records/ResultsFile.h"
 #include "result/SoundCues.h"
@@ -16,6 +16,7 @@
 #include "text/DayNumber.h"
 #include "text/LenientNumber.h"
 #include "text/TextFile.h"
+#include "tools/ToolEnvironment.h"
 #include "views/TeacherGate.h"
 
 #include <QDir>
@@ -62,6 +63,103 @@ struct RecordKind {
             first.emplace_back(number, text());
         }
     }
+};
+
+// The records of the results file gone through one by one, each kind of finding by a
+// check of its own, with the range of dates of the usable records.
+class RecordSurvey {
+public:
+    RecordSurvey(double today, QByteArray ownCode, const std::vector<bool>& knownPupils)
+        : today_(today), ownCode_(std::move(ownCode)), knownPupils_(knownPupils) {}
+
+    void take(qint64 number, const char* bytes) {
+        checkRepeated(number, bytes);
+        const ResultRecord r = decodeResultRecord(bytes);
+        const RecordFault fault = recordFault(r, today_);
+        if (fault != RecordFault::None) {
+            checkFault(number, r, fault);
+            return;
+        }
+        checkSchool(number, r);
+        checkPupil(number, r);
+        checkEarly(number, r);
+        countUsable(r);
+    }
+
+    std::array<const RecordKind*, 6> kinds() const {
+        return {&foreign_, &damaged_, &early_, &twice_, &otherSchool_, &unknownPupil_};
+    }
+
+    double firstDay = 0;
+    double lastDay = 0;
+    qint64 usable = 0;
+
+private:
+    // A record standing twice in a row: what a deletion stopped half-way leaves.
+    void checkRepeated(qint64 number, const char* bytes) {
+        if (havePrevious_ && std::memcmp(previous_.data(), bytes, ResultRecord::size) == 0) {
+            twice_.add(number,
+                       [&] { return QStringLiteral("記録 %1 と同じです。").arg(number - 1); });
+        }
+        std::memcpy(previous_.data(), bytes, ResultRecord::size);
+        havePrevious_ = true;
+    }
+
+    // Records the value rules leave out: foreign levels or pupils, and damaged values.
+    void checkFault(qint64 number, const ResultRecord& r, RecordFault fault) {
+        RecordKind& kind = fault == RecordFault::ForeignLevelOrPupil ? foreign_ : damaged_;
+        kind.add(number, [&] { return recordFaultText(fault, r) + QStringLiteral("。"); });
+    }
+
+    void checkSchool(qint64 number, const ResultRecord& r) {
+        if (std::memcmp(r.schoolCode.data(), ownCode_.constData(), ResultRecord::textWidth) != 0) {
+            otherSchool_.add(
+                number, [&] { return QStringLiteral("塾コード「%1」").arg(r.schoolCodeText()); });
+        }
+    }
+
+    void checkPupil(qint64 number, const ResultRecord& r) {
+        if (!knownPupils_[static_cast<std::size_t>(r.pupilNo)]) {
+            unknownPupil_.add(number, [&] { return QStringLiteral("生徒番号 %1").arg(r.pupilNo); });
+        }
+    }
+
+    void checkEarly(qint64 number, const ResultRecord& r) {
+        if (r.runDate < firstPlausibleDay) {
+            early_.add(number, [&] { return QStringLiteral("日付 %1").arg(r.runDate); });
+        }
+    }
+
+    void countUsable(const ResultRecord& r) {
+        if (usable == 0 || r.runDate < firstDay) {
+            firstDay = r.runDate;
+        }
+        if (usable == 0 || r.runDate > lastDay) {
+            lastDay = r.runDate;
+        }
+        ++usable;
+    }
+
+    double today_;
+    QByteArray ownCode_;
+    const std::vector<bool>& knownPupils_;
+    std::array<char, ResultRecord::size> previous_{};
+    bool havePrevious_ = false;
+    RecordKind foreign_{
+        FindingLevel::Warning, QStringLiteral("このプログラムの記録にないレベルか生徒番号"), {}, 0};
+    RecordKind damaged_{FindingLevel::Warning,
+                        QStringLiteral("数えずに飛ばす記録（タイムが負、日付が読めない、"
+                                       "今日より後）"),
+                        {},
+                        0};
+    RecordKind early_{FindingLevel::Warning, QStringLiteral("2000 年より前の日付"), {}, 0};
+    RecordKind twice_{FindingLevel::Warning,
+                      QStringLiteral("すぐ前の記録とまったく同じ記録（消去の途中で止まった跡"
+                                     "かもしれません）"),
+                      {},
+                      0};
+    RecordKind otherSchool_{FindingLevel::Info, QStringLiteral("ほかの塾コードの記録"), {}, 0};
+    RecordKind unknownPupil_{FindingLevel::Info, QStringLiteral("名簿にない生徒番号の記録"), {}, 0};
 };
 
 class Checker {
@@ -340,81 +438,16 @@ private:
                 QStringLiteral("成績のファイルはまだありません（最初の記録で作られます）。"));
             return;
         }
-        const double today = dayNumber(env_.now().date());
-        const QByteArray ownCode =
-            encodeCp932Field(state_.config.schoolCode, ResultRecord::textWidth)
-                .value_or(QByteArray());
-        RecordKind foreign{FindingLevel::Warning,
-                           QStringLiteral("このプログラムの記録にないレベルか生徒番号"),
-                           {},
-                           0};
-        RecordKind damaged{FindingLevel::Warning,
-                           QStringLiteral("数えずに飛ばす記録（タイムが負、日付が読めない、"
-                                          "今日より後）"),
-                           {},
-                           0};
-        RecordKind early{FindingLevel::Warning, QStringLiteral("2000 年より前の日付"), {}, 0};
-        RecordKind twice{FindingLevel::Warning,
-                         QStringLiteral("すぐ前の記録とまったく同じ記録（消去の途中で止まった跡"
-                                        "かもしれません）"),
-                         {},
-                         0};
-        RecordKind otherSchool{FindingLevel::Info, QStringLiteral("ほかの塾コードの記録"), {}, 0};
-        RecordKind unknownPupil{
-            FindingLevel::Info, QStringLiteral("名簿にない生徒番号の記録"), {}, 0};
-        double firstDay = 0;
-        double lastDay = 0;
-        qint64 usable = 0;
-        std::array<char, ResultRecord::size> previous{};
-        bool havePrevious = false;
+        RecordSurvey survey(dayNumber(env_.now().date()),
+                            encodeCp932Field(state_.config.schoolCode, ResultRecord::textWidth)
+                                .value_or(QByteArray()),
+                            knownPupils_);
         qint64 total = 0;
         const FileResult result = scanResultsTail(
             state_, -1,
             [&](qint64 firstNumber, const char* bytes, qint64 count) {
                 for (qint64 i = 0; i < count; ++i) {
-                    const char* at = bytes + i * ResultRecord::size;
-                    const qint64 number = firstNumber + i;
-                    if (havePrevious && std::memcmp(previous.data(), at, ResultRecord::size) == 0) {
-                        twice.add(number, [&] {
-                            return QStringLiteral("記録 %1 と同じです。").arg(number - 1);
-                        });
-                    }
-                    std::memcpy(previous.data(), at, ResultRecord::size);
-                    havePrevious = true;
-                    const ResultRecord r = decodeResultRecord(at);
-                    const RecordFault fault = recordFault(r, today);
-                    if (fault == RecordFault::ForeignLevelOrPupil) {
-                        foreign.add(number, [&] {
-                            return recordFaultText(fault, r) + QStringLiteral("。");
-                        });
-                        continue;
-                    }
-                    if (fault != RecordFault::None) {
-                        damaged.add(number, [&] {
-                            return recordFaultText(fault, r) + QStringLiteral("。");
-                        });
-                        continue;
-                    }
-                    if (std::memcmp(r.schoolCode.data(), ownCode.constData(),
-                                    ResultRecord::textWidth) != 0) {
-                        otherSchool.add(number, [&] {
-                            return QStringLiteral("塾コード「%1」").arg(r.schoolCodeText());
-                        });
-                    }
-                    if (!knownPupils_[static_cast<std::size_t>(r.pupilNo)]) {
-                        unknownPupil.add(
-                            number, [&] { return QStringLiteral("生徒番号 %1").arg(r.pupilNo); });
-                    }
-                    if (r.runDate < firstPlausibleDay) {
-                        early.add(number, [&] { return QStringLiteral("日付 %1").arg(r.runDate); });
-                    }
-                    if (usable == 0 || r.runDate < firstDay) {
-                        firstDay = r.runDate;
-                    }
-                    if (usable == 0 || r.runDate > lastDay) {
-                        lastDay = r.runDate;
-                    }
-                    ++usable;
+                    survey.take(firstNumber + i, bytes + i * ResultRecord::size);
                 }
             },
             &total);
@@ -432,17 +465,19 @@ private:
                                "上書きされます）。")
                     .arg(torn));
         }
-        for (const RecordKind* kind :
-             {&foreign, &damaged, &early, &twice, &otherSchool, &unknownPupil}) {
+        for (const RecordKind* kind : survey.kinds()) {
             report(path, *kind);
         }
         QString range;
-        if (usable > 0) {
+        if (survey.usable > 0) {
             range = QStringLiteral("、日付は %1 から %2 まで")
-                        .arg(dateText(firstDay), dateText(lastDay));
+                        .arg(dateText(survey.firstDay), dateText(survey.lastDay));
         }
         add(FindingLevel::Info, path, QString(),
-            QStringLiteral("記録 %1 件（使える記録 %2 件%3）。").arg(total).arg(usable).arg(range));
+            QStringLiteral("記録 %1 件（使える記録 %2 件%3）。")
+                .arg(total)
+                .arg(survey.usable)
+                .arg(range));
         if (total > maxLoadedResults) {
             add(FindingLevel::Info, path, QString(),
                 QStringLiteral("数えるのは新しい %1 件だけです。").arg(maxLoadedResults));
@@ -468,7 +503,7 @@ private:
             return;
         }
         const bool configured = QFileInfo::exists(file);
-        if (address.endsWith(QStringLiteral("swf"), Qt::CaseInsensitive)) {
+        if (viewerFor(address) == ExplanationViewer::Animation) {
             add(FindingLevel::Info, file, QString(),
                 QStringLiteral("解説はブラウザで開きます: %1").arg(address));
             return;
