@@ -30,8 +30,8 @@ if(WIN32 OR APPLE)
 endif()
 
 # The links are made at install time, when the prefix is known (CPack installs under
-# /usr whatever the build folder was configured with). Relative links keep an unpacked
-# package's path file inside the folder it was unpacked into.
+# /usr whatever the build folder was configured with). The path file's link leaves /usr
+# for /etc, so it is absolute, as Debian wants links between top-level folders.
 install(CODE [[
   set(root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
   if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
@@ -39,8 +39,7 @@ install(CODE [[
   else()
     set(config "${CMAKE_INSTALL_PREFIX}/etc/mirunea")
   endif()
-  file(RELATIVE_PATH path_link "${CMAKE_INSTALL_PREFIX}/lib/mirunea"
-       "${config}/パスデータ.txt")
+  set(path_link "${config}/パスデータ.txt")
   file(MAKE_DIRECTORY "${root}/bin")
   file(CREATE_LINK "${path_link}" "${root}/lib/mirunea/パスデータ.txt" SYMBOLIC)
   file(CREATE_LINK "../lib/mirunea/ミルネア/mirunea" "${root}/bin/mirunea" SYMBOLIC)
@@ -48,6 +47,10 @@ install(CODE [[
 ]])
 
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
+# The maintainer's address goes into the package and its change log; set it when building
+# a package for the schools.
+set(MIRUNEA_PACKAGE_CONTACT "The mirunea developers <mirunea@example.com>"
+    CACHE STRING "the package's maintainer, name and address")
 configure_file(${packaging}/mirunea.metainfo.xml ${PROJECT_BINARY_DIR}/packaging/mirunea.metainfo.xml
                @ONLY)
 install(FILES ${packaging}/mirunea.desktop DESTINATION share/applications)
@@ -78,13 +81,14 @@ install(FILES ${PROJECT_BINARY_DIR}/packaging/mirunea.1.gz DESTINATION share/man
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME mirunea)
 set(CPACK_PACKAGE_VENDOR "The mirunea developers")
-set(CPACK_PACKAGE_CONTACT "The mirunea developers <mirunea@localhost>")
+set(CPACK_PACKAGE_CONTACT "${MIRUNEA_PACKAGE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "timed drill in equal ratios for classroom PCs")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Every problem shows two equal ratios such as 3 : 7 = 12 : 28 with one term left\n"
-    "blank; the pupil types the missing number. A run is ten net correct answers\n"
-    "against the clock, judged against the teacher's criteria for each level and added\n"
-    "to the school's shared results file. \"mirunea --new-school\" lays out a new school.")
+    "Every problem shows two equal ratios such as 3 : 7 = 12 : 28 with one term\n\
+left blank; the pupil types the missing number. A run is ten net correct\n\
+answers against the clock, judged against the teacher's criteria for each\n\
+level and added to the school's shared results file. The command\n\
+mirunea --new-school lays out a new school.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -96,4 +100,5 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "")
 # Files land owned by root whatever user builds the package.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_PROJECT_CONFIG_FILE ${packaging}/CPackProject.cmake)
 include(CPack)
