@@ -13,6 +13,7 @@
 #include "views/TeacherGate.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <memory>
 
@@ -58,12 +59,21 @@ QString explanationVideoPath(const NewSchool& school) {
     return school.layout.drillDataFolder + QStringLiteral("解説1.mp4");
 }
 
+// The files a new school writes but the key file, which is left alone when it exists
+// already (a key folder on a teacher's stick may hold it).
 QStringList schoolFiles(const NewSchool& school) {
     const std::unique_ptr<AppState> state = stateFor(school);
-    return {school.pathFile,          sharedConfigFileOf(school.layout.dataRoot),
-            rosterFilePath(*state),   keyFilePath(school.settings.keyFolder),
-            criteriaFilePath(*state), resultsFilePath(*state),
-            soundTablePath(*state),   explanationVideoPath(school)};
+    QStringList files{school.pathFile,
+                      sharedConfigFileOf(school.layout.dataRoot),
+                      rosterFilePath(*state),
+                      criteriaFilePath(*state),
+                      resultsFilePath(*state),
+                      soundTablePath(*state),
+                      explanationVideoPath(school)};
+    for (const SchoolSound& sound : schoolSounds()) {
+        files << school.layout.soundFolder + sound.fileName;
+    }
+    return files;
 }
 
 } // namespace
@@ -95,17 +105,19 @@ QStringList schoolFilesPresent(const NewSchool& school) {
 
 bool writeSchoolFiles(const NewSchool& school, QString* error) {
     const std::unique_ptr<AppState> state = stateFor(school);
-    QString roster = rosterLineText(teacherRosterLine());
-    return writeSchoolTextFile(school.pathFile, pathFileText(school.layout.dataRoot), error) &&
+    const QString roster = rosterLineText(teacherRosterLine());
+    const QString keyFile = keyFilePath(school.settings.keyFolder);
+    // The video first: it needs ffmpeg, the one step that fails on a PC without it.
+    return writeExplanationVideo(explanationVideoPath(school), error) &&
+           writeSchoolTextFile(school.pathFile, pathFileText(school.layout.dataRoot), error) &&
            writeSchoolTextFile(sharedConfigFileOf(school.layout.dataRoot),
                                sharedConfigText(school.settings), error) &&
            writeSchoolTextFile(rosterFilePath(*state), roster, error) &&
-           writeSchoolTextFile(keyFilePath(school.settings.keyFolder), keyFileText(), error) &&
+           (QFileInfo::exists(keyFile) || writeSchoolTextFile(keyFile, keyFileText(), error)) &&
            writeSchoolTextFile(criteriaFilePath(*state), defaultCriteriaText(school.criteriaLevels),
                                error) &&
            writeSchoolBinaryFile(resultsFilePath(*state), QByteArray(), error) &&
-           writeSchoolSounds(*state, error) &&
-           writeExplanationVideo(explanationVideoPath(school), error);
+           writeSchoolSounds(*state, error);
 }
 
 bool createNewSchool(const NewSchool& school, QString* error) {
@@ -115,7 +127,20 @@ bool createNewSchool(const NewSchool& school, QString* error) {
                  present.join(QStringLiteral("\n  "));
         return false;
     }
-    return writeSchoolFiles(school, error);
+    const QString keyFile = keyFilePath(school.settings.keyFolder);
+    const bool keyWasThere = QFileInfo::exists(keyFile);
+    if (writeSchoolFiles(school, error)) {
+        return true;
+    }
+    // None of these files was there before: remove what was written, so that the
+    // technician can mend the cause and run the command again.
+    for (const QString& path : schoolFiles(school)) {
+        QFile::remove(path);
+    }
+    if (!keyWasThere) {
+        QFile::remove(keyFile);
+    }
+    return false;
 }
 
 QString settingsFault(const SchoolSettings& settings) {

@@ -29,12 +29,13 @@ NewSchool newSchoolFor(const QString& programFolder, const QString& dataRoot,
 // The school files that exist already, of those a new school would write.
 QStringList schoolFilesPresent(const NewSchool& school);
 
-// Writes every file, replacing files of the same names (the demo builds on this); false
-// with a description naming the file that could not be written.
+// Writes every file, replacing files of the same names but an existing key file (the demo
+// builds on this); false with a description naming the file that could not be written.
 bool writeSchoolFiles(const NewSchool& school, QString* error);
 
-// Writes the new school unless any of its files exists already: nothing is overwritten.
-// False with the reason (the files found, or the file that could not be written).
+// Writes the new school unless any of its files exists already: nothing is overwritten
+// (a key file that exists is kept as it is). False with the reason (the files found, or
+// the file that could not be written); what a failed write had written is removed again.
 bool createNewSchool(const NewSchool& school, QString* error);
 
 // Why these settings cannot go into 共通データ.txt so that they read back as given;

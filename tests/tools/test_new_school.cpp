@@ -77,6 +77,8 @@ private slots:
     void refusesSettingsThatWouldNotReadBack_data();
     void refusesSettingsThatWouldNotReadBack();
     void writesThePathFileWhereItsLinkPoints();
+    void keepsAKeyFileThatIsThere();
+    void aFailedWriteLeavesNothingBehind();
 };
 
 void NewSchoolTest::laysOutASchoolTheCheckPasses() {
@@ -212,6 +214,34 @@ void NewSchoolTest::writesThePathFileWhereItsLinkPoints() {
     const QMap<QString, QByteArray> before = site.files();
     QCOMPARE(site.newSchool(), 1);
     QCOMPARE(site.files(), before);
+}
+
+void NewSchoolTest::keepsAKeyFileThatIsThere() {
+    Site site;
+    const QString key = site.dir.path() + QStringLiteral("/stick/keypass.txt");
+    QVERIFY(QDir().mkpath(QFileInfo(key).absolutePath()));
+    QFile file(key);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("the teacher's own key\r\n");
+    file.close();
+    QCOMPARE(site.newSchool({QStringLiteral("--key-folder"), QFileInfo(key).absolutePath()}), 0);
+    QCOMPARE(bytesOf(key), QByteArray("the teacher's own key\r\n"));
+}
+
+void NewSchoolTest::aFailedWriteLeavesNothingBehind() {
+    // A file standing where the sound folder belongs stops the new school half-way; what
+    // was written is removed, so the command can run again once the cause is mended.
+    Site site;
+    QVERIFY(QDir().mkpath(site.dataRoot()));
+    QFile blocker(site.data(QStringLiteral("音フォルダ")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QMap<QString, QByteArray> before = site.files();
+
+    QCOMPARE(site.newSchool(), 1);
+    QCOMPARE(site.files(), before);
+    QVERIFY(blocker.remove());
+    QCOMPARE(site.newSchool(), 0);
 }
 
 QTEST_MAIN(NewSchoolTest)
