@@ -1,13 +1,9 @@
 #include "makedemo/DemoInstallation.h"
 
 #include "app/LayoutResolution.h"
-#include "makedemo/DemoExplanationVideo.h"
 #include "makedemo/DemoResults.h"
 #include "makedemo/DemoRoster.h"
-#include "makedemo/DemoSounds.h"
-#include "makedemo/DemoTextFiles.h"
 #include "makedemo/DemoWorksheet.h"
-#include "text/TextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,15 +13,6 @@ namespace {
 
 QString folder(const QString& path) {
     return QDir::toNativeSeparators(path) + QDir::separator();
-}
-
-bool makeFolderFor(const QString& path, QString* error) {
-    const QString dir = QFileInfo(path).absolutePath();
-    if (QDir().mkpath(dir)) {
-        return true;
-    }
-    *error = QStringLiteral("フォルダ「%1」を作れません。").arg(dir);
-    return false;
 }
 
 // A few hundred runs of the demo pupils over the last three weeks, so the lists and
@@ -46,25 +33,16 @@ DemoInstallation demoInstallationAt(const QString& root, const QDate& today) {
     demo.soundFolder = soundFolderOf(demo.dataRoot);
     demo.keyFolder = QDir::toNativeSeparators(demo.root + QStringLiteral("/先生の鍵"));
     demo.today = today;
-    demo.schoolItem = demoSchoolCode + demoSchoolName;
     return demo;
 }
 
-bool writeDemoTextFile(const QString& path, const QString& text, QString* error) {
-    return makeFolderFor(path, error) && writeCp932FileAtomic(path, text, error);
-}
-
-bool writeDemoBinaryFile(const QString& path, const QByteArray& bytes, QString* error) {
-    if (!makeFolderFor(path, error)) {
-        return false;
-    }
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-        file.write(bytes) == bytes.size() && file.flush()) {
-        return true;
-    }
-    *error = QStringLiteral("ファイル「%1」に書けません: %2").arg(path, file.errorString());
-    return false;
+NewSchool demoNewSchool(const DemoInstallation& demo) {
+    SchoolSettings settings;
+    settings.schoolYearStartMonth = demo.schoolYearStartMonth;
+    settings.schoolCode = demoSchoolCode;
+    settings.schoolName = demoSchoolName;
+    settings.keyFolder = demo.keyFolder;
+    return newSchoolFor(demo.programFolder, demo.dataRoot, settings);
 }
 
 bool layOutDemoInstallation(const DemoInstallation& demo, QString* error) {
@@ -72,25 +50,16 @@ bool layOutDemoInstallation(const DemoInstallation& demo, QString* error) {
         *error = QStringLiteral("フォルダ「%1」を作れません。").arg(demo.programFolder);
         return false;
     }
-    // One call per group of files; each names the file it could not write.
+    // The new school first (path file, configuration, key, sounds, explanation video), then
+    // one call per group of demo files; each names the file it could not write.
+    if (!writeSchoolFiles(demoNewSchool(demo), error)) {
+        return false;
+    }
     using Group = bool (*)(const DemoInstallation&, QString*);
     const Group groups[] = {
-        writeDemoPathFile,         // パスデータ.txt
-        writeDemoSharedConfig,     // 共通データ.txt
-        writeDemoKeyFolder,        // 先生の鍵/keypass.txt
-        writeDemoRoster,           // 新名簿.txt
-        writeDemoCriteria,         // ミルネア/タイム回数データ.txt
-        writeDemoSounds,           // 音フォルダ/新音ファイル.txt and the wave files
-        writeDemoResultsFile,      // ミルネア/成績累積データ.dat
-        writeDemoExplanationVideo, // ミルネア/解説1.mp4
-        writeDemoPathFile,         // パスデータ.txt
-        writeDemoSharedConfig,     // 共通データ.txt
-        writeDemoKeyFolder,        // 先生の鍵/keypass.txt
-        writeDemoRoster,           // 新名簿.txt
-        writeDemoCriteria,         // ミルネア/タイム回数データ.txt
-        writeDemoSounds,           // 音フォルダ/新音ファイル.txt and the wave files
-        writeDemoResultsFile,      // ミルネア/成績累積データ.dat
-        writeDemoWorksheet,        // プログラム/ミルネア/プロト.csv
+        writeDemoRoster,      // 新名簿.txt
+        writeDemoResultsFile, // ミルネア/成績累積データ.dat
+        writeDemoWorksheet,   // プログラム/ミルネア/プロト.csv
     };
     for (Group group : groups) {
         if (!group(demo, error)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/NewSchool.h"
+
 #include <QDate>
 #include <QString>
 
@@ -10,7 +12,9 @@
 //   <root>/データ/ミルネア/              the drill's data folder: タイム回数データ.txt
 //   <root>/データ/音フォルダ/            新音ファイル.txt and the wave files
 //   <root>/先生の鍵/keypass.txt          the teacher's key folder (item 5 of 共通データ.txt)
-// Every text file is CP932 with CR LF, written through the program's own text layer.
+// It is a new school as the program lays one out (see tools/NewSchool.h), with the demo's
+// pupils, results and worksheet on top. Every text file is CP932 with CR LF,
+// written through the program's own text layer.
 struct DemoInstallation {
     QString root;         // absolute, native separators, no trailing separator
     QString parentFolder; // folders end in the separator
@@ -21,7 +25,6 @@ struct DemoInstallation {
     QString keyFolder; // without a trailing separator, as a teacher types it
     QDate today;       // the roster's grades are laid out for this day's school year
     int schoolYearStartMonth = 4;
-    QString schoolItem; // item 2 of 共通データ.txt: school code and name
 };
 
 inline const QString demoDrillFolderName = QStringLiteral("ミルネア");
@@ -34,6 +37,5 @@ DemoInstallation demoInstallationAt(const QString& root, const QDate& today);
 // a description naming the file when one cannot be written.
 bool layOutDemoInstallation(const DemoInstallation& demo, QString* error);
 
-// Writes a text file in CP932, creating its folder.
-bool writeDemoTextFile(const QString& path, const QString& text, QString* error);
-bool writeDemoBinaryFile(const QString& path, const QByteArray& bytes, QString* error);
+// The new school the demo is built on.
+NewSchool demoNewSchool(const DemoInstallation& demo);

@@ -1,23 +1,8 @@
 #include "makedemo/DemoRoster.h"
 
 #include "makedemo/DemoInstallation.h"
-#include "text/ItemWriter.h"
 
 #include <array>
-
-QString rosterLineText(const RosterLine& line) {
-    ItemWriter out;
-    out.number(line.pupilNo);
-    out.number(line.birthYear);
-    out.number(line.reservedNo1);
-    out.number(line.reservedNo2);
-    out.text(line.name);
-    out.number(line.status);
-    out.text(line.reservedText1);
-    out.text(line.reservedText2);
-    out.endLine();
-    return out.result();
-}
 
 int schoolYearOn(const QDate& day, int startMonth) {
     return day.month() < startMonth ? day.year() - 1 : day.year();
@@ -57,11 +42,7 @@ std::vector<RosterLine> demoRoster(int schoolYear) {
         line.status = pupil.status;
         lines.push_back(line);
     }
-    RosterLine teacher;
-    teacher.pupilNo = 4999;
-    teacher.birthYear = 1980;
-    teacher.name = QStringLiteral("先生");
-    lines.push_back(teacher);
+    lines.push_back(teacherRosterLine());
     return lines;
 }
 
@@ -70,5 +51,5 @@ bool writeDemoRoster(const DemoInstallation& demo, QString* error) {
     for (const RosterLine& line : demoRoster(schoolYearOn(demo.today, demo.schoolYearStartMonth))) {
         text += rosterLineText(line);
     }
-    return writeDemoTextFile(demo.dataRoot + QStringLiteral("新名簿.txt"), text, error);
+    return writeSchoolTextFile(demo.dataRoot + QStringLiteral("新名簿.txt"), text, error);
 }

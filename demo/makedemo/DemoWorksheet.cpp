@@ -3,6 +3,7 @@
 #include "makedemo/DemoInstallation.h"
 #include "print/WorksheetSource.h"
 #include "text/ItemWriter.h"
+#include "tools/SchoolFiles.h"
 
 std::vector<DemoProverb> demoProverbs() {
     return {
@@ -83,5 +84,6 @@ QString demoWorksheetText() {
 }
 
 bool writeDemoWorksheet(const DemoInstallation& demo, QString* error) {
-    return writeDemoTextFile(demo.programFolder + worksheetSourceName, demoWorksheetText(), error);
+    return writeSchoolTextFile(demo.programFolder + worksheetSourceName, demoWorksheetText(),
+                               error);
 }

@@ -4,16 +4,22 @@
 #include "app/Environment.h"
 #include "app/Messages.h"
 
+#include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 
-QString launcherPath(const InstallLayout& layout) {
+QString launcherFolder(const InstallLayout& layout) {
     QString folder = layout.programFolder;
     while (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))) {
         folder.chop(1);
     }
     const QChar sep = QDir::separator();
-    QString path = folder + sep + QStringLiteral("..") + sep + QStringLiteral("起動") + sep +
-                   QStringLiteral("プログラムメニューc");
+    return folder + sep + QStringLiteral("..") + sep + QStringLiteral("起動");
+}
+
+QString launcherPath(const InstallLayout& layout) {
+    QString path =
+        launcherFolder(layout) + QDir::separator() + QStringLiteral("プログラムメニューc");
 #ifdef Q_OS_WIN
     path += QStringLiteral(".exe");
 #endif
@@ -21,6 +27,15 @@ QString launcherPath(const InstallLayout& layout) {
 }
 
 void leaveForLauncher(AppState& state, QWidget* parent) {
+    // A school that runs this drill alone has no launcher to go back to: nothing is broken,
+    // so no pupil is sent for the teacher.
+    if (!QFileInfo(launcherFolder(state.layout)).isDir()) {
+        qWarning().noquote() << QStringLiteral(
+                                    "「%1」がないので、プログラムメニューに戻らずに終わります。")
+                                    .arg(QDir::cleanPath(launcherFolder(state.layout)));
+        state.env->endProgram(0);
+        return;
+    }
     const QString path = launcherPath(state.layout);
     QString error;
     if (state.env->startProcess(path, {launcherArgument()}, &error)) {

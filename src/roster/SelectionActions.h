@@ -15,6 +15,7 @@ inline QString namePrompt() {
 
 // The launcher of the drill family: "起動\プログラムメニューc.exe" in the folder beside
 // the program folder, joined the native way (no ".exe" off Windows).
+QString launcherFolder(const InstallLayout& layout);
 QString launcherPath(const InstallLayout& layout);
 // The argument the launcher is started with.
 inline QString launcherArgument() {
@@ -22,7 +23,9 @@ inline QString launcherArgument() {
 }
 
 // Starts the launcher and ends the program. When the launcher cannot be started the
-// pupil is told so, with its path, and the program still ends.
+// pupil is told so, with its path, and the program still ends. Where the folder "起動" is
+// missing altogether (the drill installed alone) the program ends quietly, with one line
+// on standard error.
 void leaveForLauncher(AppState& state, QWidget* parent);
 
 // When another copy of the program already runs on this PC, shows the "注意" message and

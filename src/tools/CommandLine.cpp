@@ -10,6 +10,7 @@
 #include "text/DayNumber.h"
 #include "text/TextFile.h"
 #include "tools/HealthCheck.h"
+#include "tools/NewSchoolCommand.h"
 #include "tools/ResultsExport.h"
 #include "tools/ToolEnvironment.h"
 
@@ -188,6 +189,9 @@ int runExportTool(ToolEnvironment& env, const QString& programFolder, const Expo
 }
 
 bool isCommandLineTool(int argc, char** argv) {
+    if (asksForNewSchool(argc, argv)) {
+        return true;
+    }
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], checkOption) == 0 || std::strcmp(argv[i], exportOption) == 0) {
             return true;
@@ -197,6 +201,9 @@ bool isCommandLineTool(int argc, char** argv) {
 }
 
 int runCommandLineTool(int argc, char** argv) {
+    if (asksForNewSchool(argc, argv)) {
+        return runNewSchoolCommand(argc, argv);
+    }
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("mirunea"));
     Options options;

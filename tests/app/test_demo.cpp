@@ -1,14 +1,13 @@
 #include "app/Startup.h"
 #include "makedemo/DemoInstallation.h"
 #include "makedemo/DemoRoster.h"
-#include "makedemo/DemoSounds.h"
-#include "makedemo/DemoTextFiles.h"
-#include "makedemo/WaveSynth.h"
 #include "records/ResultsFile.h"
 #include "support/TestInstallation.h"
 #include "text/Cp932.h"
 #include "text/ItemReader.h"
 #include "text/TextFile.h"
+#include "tools/SchoolSounds.h"
+#include "tools/WaveSynth.h"
 
 #include <QDir>
 #include <QFile>
@@ -325,7 +324,7 @@ void DemoTest::wavesArePleasantAndWellFormed() {
     Demo d;
     QVERIFY(d.ok);
     std::set<QString> answerCues;
-    for (const DemoCue& cue : demoSoundCues()) {
+    for (const SchoolCue& cue : schoolSoundCues()) {
         if (cue.cue == QStringLiteral("正解音2") || cue.cue == QStringLiteral("間違い音2")) {
             for (const QString& name : cue.baseNames) {
                 answerCues.insert(name + ".wav");
@@ -333,7 +332,7 @@ void DemoTest::wavesArePleasantAndWellFormed() {
         }
     }
     QVERIFY(!answerCues.empty());
-    for (const DemoSound& sound : demoSounds()) {
+    for (const SchoolSound& sound : schoolSounds()) {
         const WaveFormat wave = readWaveFile(fileBytes(d.demo.soundFolder + sound.fileName));
         QVERIFY2(wave.ok, qPrintable(sound.fileName));
         QCOMPARE(wave.formatTag, 1);

@@ -1,7 +1,6 @@
 // "★解説★" on the level menu, clicked like a pupil clicks it, opening the real viewers.
 #include "app/ExplanationAddress.h"
 #include "app/ScreenHost.h"
-#include "makedemo/DemoExplanationVideo.h"
 #include "makedemo/DemoInstallation.h"
 #include "media/MediaTestMain.h"
 #include "media/SmallSwf.h"
@@ -9,6 +8,7 @@
 #include "media/viewers/FrmVideo.h"
 #include "media/viewers/frmBrowser.h"
 #include "support/TestInstallation.h"
+#include "tools/ExplanationVideo.h"
 #include "views/LevelMenu.h"
 
 #include <QLabel>

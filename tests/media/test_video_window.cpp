@@ -1,10 +1,10 @@
 // The video window playing real files: the demo's own explanation video, a missing file and
 // a text file that only pretends to be a video. What is checked is what a pupil sees: the
 // picture (taken from the player's video output), the time moving, the notice.
-#include "makedemo/DemoExplanationVideo.h"
 #include "media/MediaTestMain.h"
 #include "media/viewers/FrmVideo.h"
 #include "support/TestInstallation.h"
+#include "tools/ExplanationVideo.h"
 
 #include <QDir>
 #include <QFile>

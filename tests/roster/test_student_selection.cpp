@@ -108,6 +108,7 @@ private slots:
     void choosingANameAndConfirming();
     void otherWaysToConfirm();
     void confirmWithoutANameSoundsWrong();
+    void leavingForTheLauncher_data();
     void leavingForTheLauncher();
     void secondCopyIsRefused();
     void displayModesAndPreSchoolShift();
@@ -219,23 +220,53 @@ void StudentSelectionTest::confirmWithoutANameSoundsWrong() {
     QCOMPARE(school.levelMenuOpened, 0);
 }
 
+void StudentSelectionTest::leavingForTheLauncher_data() {
+    QTest::addColumn<bool>("launcherFolder");
+    QTest::addColumn<bool>("launcherStarts");
+    QTest::addColumn<bool>("byKey");
+    QTest::addRow("launcher started") << true << true << true;
+    QTest::addRow("launcher missing in 起動") << true << false << false;
+    QTest::addRow("drill installed alone") << false << false << false;
+}
+
 void StudentSelectionTest::leavingForTheLauncher() {
-    {
-        School school;
-        QTest::keyClick(school.open()->List1, Qt::Key_0);
-        QCOMPARE(school.inst.env.processes.size(), std::size_t(1));
-        const FakeEnvironment::Process& started = school.inst.env.processes.front();
-        const QString folder = school.inst.programFolder();
-        const QChar sep = QDir::separator();
-        QCOMPARE(started.program, folder.left(folder.size() - 1) + sep + ".." + sep + "起動" + sep +
-                                      "プログラムメニューc");
-        QCOMPARE(started.arguments, QStringList{QStringLiteral("001")});
+    QFETCH(bool, launcherFolder);
+    QFETCH(bool, launcherStarts);
+    QFETCH(bool, byKey);
+    School school;
+    const QString folder = school.inst.programFolder();
+    const QChar sep = QDir::separator();
+    const QString launcherFolderPath = folder.left(folder.size() - 1) + sep + ".." + sep + "起動";
+    if (launcherFolder) {
+        QVERIFY(QDir().mkpath(launcherFolderPath));
+    } else {
+        // One line on standard error says why the program ends without the launcher.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("起動.*ない")));
+    }
+    school.inst.env.processStarts = launcherStarts;
+    StudentSelection* screen = school.open();
+    if (byKey) {
+        QTest::keyClick(screen->List1, Qt::Key_0);
+    } else {
+        QTest::mouseClick(screen->Command7, Qt::LeftButton);
+    }
+
+    if (!launcherFolder) {
+        QVERIFY(school.inst.env.processes.empty());
+        QVERIFY(school.inst.env.messages.empty());
+        QCOMPARE(school.inst.env.endedWith, 0);
+        return;
+    }
+    QCOMPARE(school.inst.env.processes.size(), std::size_t(1));
+    const FakeEnvironment::Process& started = school.inst.env.processes.front();
+    QCOMPARE(started.program, launcherFolderPath + sep + "プログラムメニューc");
+    QCOMPARE(started.arguments, QStringList{QStringLiteral("001")});
+    if (launcherStarts) {
         QCOMPARE(school.inst.env.endedWith, 0);
         QVERIFY(school.inst.env.messages.empty());
+        return;
     }
-    School school;
-    school.inst.env.processStarts = false;
-    QTest::mouseClick(school.open()->Command7, Qt::LeftButton);
+    // A family installation without its launcher is broken: the pupil is told.
     QCOMPARE(school.inst.env.messages.size(), std::size_t(1));
     const FakeEnvironment::Message& message = school.inst.env.messages.front();
     QVERIFY(message.text.contains(launcherPath(school.inst.state.layout)));

@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QWebEngineUrlScheme>
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 // In a build with AddressSanitizer (the tests' build), the web engine's own code (Debian's
 // library, not instrumented) frees some of its objects with a sized delete whose size
@@ -17,9 +19,12 @@ extern "C" const char* __asan_default_options() {
 }
 
 void prepareMediaRoom() {
+#ifdef Q_OS_UNIX
+    // The web engine's sandbox refuses to run as root (the tests' and the demo's machine).
     if (geteuid() == 0) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+#endif
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QWebEngineUrlScheme scheme(animationScheme);
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);

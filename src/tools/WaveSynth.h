@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-// Short tones and chords for the demo's sounds, written as 16-bit PCM mono WAVE files.
+// Short tones and chords for a school's sounds, written as 16-bit PCM mono WAVE files.
 
 inline constexpr int waveSampleRate = 22050;
 

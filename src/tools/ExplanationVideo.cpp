@@ -1,7 +1,6 @@
-#include "makedemo/DemoExplanationVideo.h"
+#include "tools/ExplanationVideo.h"
 
 #include "app/JapaneseFonts.h"
-#include "makedemo/DemoInstallation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -184,8 +183,4 @@ bool writeExplanationVideo(const QString& path, QString* error,
         return false;
     }
     return true;
-}
-
-bool writeDemoExplanationVideo(const DemoInstallation& demo, QString* error) {
-    return writeExplanationVideo(demo.drillDataFolder + QStringLiteral("解説1.mp4"), error);
 }

@@ -1,7 +1,9 @@
-#include "makedemo/DemoSounds.h"
+#include "tools/SchoolSounds.h"
 
-#include "makedemo/DemoInstallation.h"
+#include "app/AppState.h"
+#include "result/SoundCues.h"
 #include "text/ItemWriter.h"
+#include "tools/SchoolFiles.h"
 
 namespace {
 
@@ -50,8 +52,8 @@ Timbre soft() {
     return t;
 }
 
-DemoSound arpeggio(const QString& fileName, std::initializer_list<int> notes) {
-    DemoSound sound{fileName, {}, bell(), 0};
+SchoolSound arpeggio(const QString& fileName, std::initializer_list<int> notes) {
+    SchoolSound sound{fileName, {}, bell(), 0};
     double start = 0;
     for (int midi : notes) {
         sound.notes.push_back(note(midi, start, 0.5, 0.8));
@@ -70,7 +72,7 @@ void chord(std::vector<Note>& into, std::initializer_list<int> notes, double sta
 
 } // namespace
 
-std::vector<DemoCue> demoSoundCues() {
+std::vector<SchoolCue> schoolSoundCues() {
     return {
         {QStringLiteral("正解音2"), {QStringLiteral("ピンポン1"), QStringLiteral("ピンポン2")}},
         {QStringLiteral("間違い音2"), {QStringLiteral("ブブー1")}},
@@ -80,8 +82,8 @@ std::vector<DemoCue> demoSoundCues() {
     };
 }
 
-std::vector<DemoSound> demoSounds() {
-    std::vector<DemoSound> sounds;
+std::vector<SchoolSound> schoolSounds() {
+    std::vector<SchoolSound> sounds;
     sounds.push_back({QStringLiteral("ピンポン1.wav"),
                       {note(B5, 0, 0.22), note(G5, 0.15, 0.32)},
                       chime(),
@@ -100,14 +102,14 @@ std::vector<DemoSound> demoSounds() {
                       soft(),
                       1.08});
 
-    DemoSound best{QStringLiteral("最高1.wav"), {}, bell(), 1.5};
+    SchoolSound best{QStringLiteral("最高1.wav"), {}, bell(), 1.5};
     for (int i = 0; const int midi : {G4, C5, E5, G5}) {
         best.notes.push_back(note(midi, 0.1 * i++, 0.25, 0.7));
     }
     chord(best.notes, {C5, E5, G5, C6}, 0.45, 1.05, 0.6);
     sounds.push_back(best);
 
-    DemoSound passed{QStringLiteral("合格.wav"), {}, bell(), 2.3};
+    SchoolSound passed{QStringLiteral("合格.wav"), {}, bell(), 2.3};
     chord(passed.notes, {C4, E4, G4, C5}, 0.0, 0.45, 0.55);
     chord(passed.notes, {F4, A4, C5, F5}, 0.45, 0.45, 0.55);
     chord(passed.notes, {G4, B4, D5, G5}, 0.9, 0.45, 0.55);
@@ -121,9 +123,9 @@ std::vector<DemoSound> demoSounds() {
     return sounds;
 }
 
-QString demoSoundTableText(const std::vector<DemoCue>& cues) {
+QString soundTableText(const std::vector<SchoolCue>& cues) {
     ItemWriter out;
-    for (const DemoCue& cue : cues) {
+    for (const SchoolCue& cue : cues) {
         out.bare(cue.cue);
         out.endLine();
         for (const QString& name : cue.baseNames) {
@@ -136,14 +138,14 @@ QString demoSoundTableText(const std::vector<DemoCue>& cues) {
     return out.result();
 }
 
-bool writeDemoSounds(const DemoInstallation& demo, QString* error) {
-    if (!writeDemoTextFile(demo.soundFolder + QStringLiteral("新音ファイル.txt"),
-                           demoSoundTableText(demoSoundCues()), error)) {
+bool writeSchoolSounds(const AppState& state, QString* error) {
+    const QString soundFolder = state.layout.soundFolder;
+    if (!writeSchoolTextFile(soundTablePath(state), soundTableText(schoolSoundCues()), error)) {
         return false;
     }
-    for (const DemoSound& sound : demoSounds()) {
+    for (const SchoolSound& sound : schoolSounds()) {
         const QByteArray bytes = waveFile(synthesise(sound.notes, sound.timbre, sound.seconds));
-        if (!writeDemoBinaryFile(demo.soundFolder + sound.fileName, bytes, error)) {
+        if (!writeSchoolBinaryFile(soundFolder + sound.fileName, bytes, error)) {
             return false;
         }
     }

@@ -4,10 +4,8 @@
 #include <QImage>
 #include <QString>
 
-struct DemoInstallation;
-
-// The demo's explanation of level 1, "解説1.mp4" in the drill's data folder: a few seconds
-// of animation showing how 3 : 7 = 12 : □ is solved (3 becomes 12 by "×4", so 7 becomes
+// The explanation of level 1 a new school starts with, "解説1.mp4" in the drill's data folder: a
+// few seconds of animation showing how 3 : 7 = 12 : □ is solved (3 becomes 12 by "×4", so 7 becomes
 // □ by "×4", and 28 appears in the box). The frames are drawn here and encoded as H.264
 // in MP4 by ffmpeg; the video has no sound track.
 struct ExplanationVideoFormat {
@@ -29,6 +27,3 @@ QImage explanationFrame(const ExplanationVideoFormat& format, int frame);
 // Encodes the animation into path; false with a description when ffmpeg is missing or fails.
 bool writeExplanationVideo(const QString& path, QString* error,
                            const ExplanationVideoFormat& format = {});
-
-// The installation's group: 解説1.mp4 in the drill's data folder.
-bool writeDemoExplanationVideo(const DemoInstallation& demo, QString* error);

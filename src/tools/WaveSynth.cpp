@@ -1,4 +1,4 @@
-#include "makedemo/WaveSynth.h"
+#include "tools/WaveSynth.h"
 
 #include <QtEndian>
 #include <algorithm>
