@@ -393,34 +393,35 @@ FileResult RecordFile::writeAt(qint64 offset, const char* data, qint64 length, q
     qint64& done = written ? *written : unused;
     done = 0;
     // A write cut short is carried on from where it stopped, as the system expects; only
-    // a write that fails, or makes no progress, ends it.
-    while (done < length) {
+    // a write that fails, or takes nothing, ends it.
+    FileResult result;
+    while (done < length && result.ok()) {
         const FileFault fault = faultOf(FileStep::Write);
         if (fault.errorNumber != 0) {
-            return FileResult::fromSystemError(fault.errorNumber);
+            result = FileResult::fromSystemError(fault.errorNumber);
+            break;
         }
         qint64 want = length - done;
         if (fault.writtenBytes >= 0) {
             want = std::min<qint64>(want, fault.writtenBytes);
         }
         qint64 n = 0;
-        const FileResult result = writeOnce(offset + done, data + done, want, &n);
-        if (!result.ok()) {
-            return result;
-        }
-        if (n == 0) {
-            break; // no progress: the disk takes nothing more
+        result = writeOnce(offset + done, data + done, want, &n);
+        if (result.ok() && n == 0) {
+            result = FileResult::fromSystemError(diskFullError); // the disk takes no more
         }
         done += n;
     }
-    if (done != length) {
-        return FileResult::failure(
-            diskFullError,
-            QStringLiteral("書き込みが途中で終わりました（%1 バイトのうち %2 バイト）。")
-                .arg(length)
-                .arg(done));
+    if (result.ok() || done == 0) {
+        return result;
     }
-    return FileResult::success();
+    // Part of it went: say so, with the system's reason for the rest.
+    result.description =
+        QStringLiteral("書き込みが途中で終わりました（%1 バイトのうち %2 バイト）。")
+            .arg(length)
+            .arg(done) +
+        result.description;
+    return result;
 }
 
 FileResult RecordFile::flushToDisk() {
