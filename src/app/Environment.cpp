@@ -12,3 +12,7 @@ std::unique_ptr<PrintJob> Environment::openDefaultPrinter(const PrintRequest&, Q
 QString Environment::chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) {
     return QString();
 }
+
+FileFault Environment::fileFault(FileStep) {
+    return {};
+}

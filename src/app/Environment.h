@@ -25,6 +25,17 @@ public:
     std::function<void()> onTimeout;
 };
 
+// A step that changes a file on the disk or on the classroom's network share.
+enum class FileStep { Write, Flush, Truncate };
+
+// What the disk or the share makes of one such step. By default nothing: the system's own
+// answer stands. A non-zero errorNumber fails the step without doing it; for a write,
+// writtenBytes >= 0 lets only that many bytes through, as a write cut short does.
+struct FileFault {
+    int errorNumber = 0;
+    std::int64_t writtenBytes = -1;
+};
+
 enum class MessageIcon { None, Information, Warning, Critical, Question };
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
@@ -69,6 +80,10 @@ public:
     // Asks where to save a file; empty when the question is cancelled.
     virtual QString chooseSaveFile(QWidget* parent, const QString& caption,
                                    const QString& suggestedName, const QString& filter);
+
+    // Asked before each step that changes a shared record file; the real disk needs no
+    // help to fail, so the program's own environments answer "nothing".
+    virtual FileFault fileFault(FileStep step);
 
     // True when this is the only running copy of the program on this PC.
     virtual bool claimSingleInstance() = 0;

@@ -55,3 +55,17 @@ FileResult retryFileStep(AppState& state, int& missingFailures,
         }
     }
 }
+
+FileResult retryLockedStep(AppState& state, const std::function<FileResult()>& step) {
+    FileResult result = step();
+    for (int tries = 1; !result.ok() && tries < RetryRules::refusedStepTries; ++tries) {
+        if (!waitResponsively(state, RetryRules::refusedStepWaitMs)) {
+            return result;
+        }
+        result = step();
+    }
+    if (!result.ok()) {
+        result.state = FileState::Failed;
+    }
+    return result;
+}

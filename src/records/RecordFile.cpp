@@ -1,7 +1,10 @@
 #include "records/RecordFile.h"
 
+#include "app/Environment.h"
+
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -12,6 +15,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+namespace {
+
+// One error number the program knows: how the waiting rules take it and, where the
+// program words it itself, its text.
+struct KnownError {
+    int number;
+    FileState state;
+    const char16_t* text;
+};
+
+const KnownError* knownError(int errorNumber);
+
+} // namespace
 
 FileResult FileResult::failure(int errorNumber, const QString& description) {
     FileResult result;
@@ -45,26 +62,23 @@ FileResult RecordFile::size(qint64* bytes) {
 
 #ifdef Q_OS_WIN
 
-FileResult FileResult::fromSystemError(int errorNumber) {
-    FileResult result = failure(errorNumber, systemErrorText(errorNumber));
-    switch (errorNumber) {
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_IO_PENDING:
-        result.state = FileState::Busy;
-        break;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-    case ERROR_NETNAME_DELETED:
-        result.state = FileState::Missing;
-        break;
-    default:
-        break;
-    }
-    return result;
-}
+namespace {
+
+constexpr int diskFullError = ERROR_DISK_FULL;
+
+// The errors that mean something other than a plain failure: the text is the system's own.
+const KnownError knownErrors[] = {
+    {ERROR_SHARING_VIOLATION, FileState::Busy, nullptr},
+    {ERROR_LOCK_VIOLATION, FileState::Busy, nullptr},
+    {ERROR_IO_PENDING, FileState::Busy, nullptr},
+    {ERROR_FILE_NOT_FOUND, FileState::Missing, nullptr},
+    {ERROR_PATH_NOT_FOUND, FileState::Missing, nullptr},
+    {ERROR_BAD_NETPATH, FileState::Missing, nullptr},
+    {ERROR_BAD_NET_NAME, FileState::Missing, nullptr},
+    {ERROR_NETNAME_DELETED, FileState::Missing, nullptr},
+};
+
+} // namespace
 
 QString systemErrorText(int errorNumber) {
     wchar_t* buffer = nullptr;
@@ -151,32 +165,27 @@ FileResult RecordFile::readAt(qint64 offset, char* buffer, qint64 length, qint64
     return FileResult::success();
 }
 
-FileResult RecordFile::writeAt(qint64 offset, const char* data, qint64 length) {
+FileResult RecordFile::writeOnce(qint64 offset, const char* data, qint64 length, qint64* written) {
+    *written = 0;
     OVERLAPPED at{};
     at.Offset = static_cast<DWORD>(static_cast<quint64>(offset) & 0xFFFFFFFFu);
     at.OffsetHigh = static_cast<DWORD>(static_cast<quint64>(offset) >> 32);
-    DWORD written = 0;
-    if (!WriteFile(static_cast<HANDLE>(handle_), data, static_cast<DWORD>(length), &written, &at)) {
+    DWORD done = 0;
+    if (!WriteFile(static_cast<HANDLE>(handle_), data, static_cast<DWORD>(length), &done, &at)) {
         return FileResult::fromSystemError(static_cast<int>(GetLastError()));
     }
-    if (written != static_cast<DWORD>(length)) {
-        return FileResult::failure(ERROR_DISK_FULL,
-                                   QStringLiteral("書き込みが途中で終わりました（%1 バイトのうち "
-                                                  "%2 バイト）。")
-                                       .arg(length)
-                                       .arg(written));
-    }
+    *written = done;
     return FileResult::success();
 }
 
-FileResult RecordFile::flushToDisk() {
+FileResult RecordFile::flushOnce() {
     if (!FlushFileBuffers(static_cast<HANDLE>(handle_))) {
         return FileResult::fromSystemError(static_cast<int>(GetLastError()));
     }
     return FileResult::success();
 }
 
-FileResult RecordFile::truncateTo(qint64 length) {
+FileResult RecordFile::truncateOnce(qint64 length) {
     FILE_END_OF_FILE_INFO end{};
     end.EndOfFile.QuadPart = length;
     if (!SetFileInformationByHandle(static_cast<HANDLE>(handle_), FileEndOfFileInfo, &end,
@@ -188,69 +197,48 @@ FileResult RecordFile::truncateTo(qint64 length) {
 
 #else
 
-FileResult FileResult::fromSystemError(int errorNumber) {
-    FileResult result = failure(errorNumber, systemErrorText(errorNumber));
-    switch (errorNumber) {
-    case EAGAIN:
-#if EWOULDBLOCK != EAGAIN
-    case EWOULDBLOCK:
+namespace {
+
+constexpr int diskFullError = ENOSPC;
+
+// Every error number the program explains in its own words, and what it means for a
+// waiting rule: Busy for another copy holding the file, Missing for an unreachable one.
+const KnownError knownErrors[] = {
+    {ENOENT, FileState::Missing, u"ファイルまたはフォルダが見つかりません。"},
+    {EACCES, FileState::Failed, u"ファイルを使う権限がありません。"},
+    {EPERM, FileState::Failed, u"ファイルを使う権限がありません。"},
+    {EROFS, FileState::Failed, u"書き込みのできない場所です。"},
+    {ENOSPC, FileState::Failed, u"ディスクの空きがありません。"},
+#ifdef EDQUOT
+    {EDQUOT, FileState::Failed, u"ディスクの使用量の上限を超えました。"},
 #endif
-    case EBUSY:
-    case ETXTBSY:
-        result.state = FileState::Busy;
-        break;
-    case ENOENT:
-        result.state = FileState::Missing;
-        break;
-    default:
-        break;
-    }
-    return result;
-}
+    {EFBIG, FileState::Failed, u"ファイルが大きすぎます。"},
+    {EIO, FileState::Failed, u"ディスクの読み書きに失敗しました。"},
+    {EAGAIN, FileState::Busy, u"ファイルがほかで使われています。"},
+#if EWOULDBLOCK != EAGAIN
+    {EWOULDBLOCK, FileState::Busy, u"ファイルがほかで使われています。"},
+#endif
+    {EBUSY, FileState::Busy, u"ファイルがほかで使われています。"},
+    {ETXTBSY, FileState::Busy, u"ファイルがほかで使われています。"},
+    {EISDIR, FileState::Failed, u"フォルダをファイルとして開こうとしました。"},
+    {ENOTDIR, FileState::Failed, u"パスの途中がフォルダではありません。"},
+    {EMFILE, FileState::Failed, u"開いているファイルが多すぎます。"},
+    {ENFILE, FileState::Failed, u"開いているファイルが多すぎます。"},
+    {ENAMETOOLONG, FileState::Failed, u"パスが長すぎます。"},
+#ifdef ESTALE
+    {ESTALE, FileState::Failed, u"ネットワーク上のファイルが見えなくなりました。"},
+#endif
+    {ENOLCK, FileState::Failed, u"ファイルの鍵をかけられません。"},
+    {EINVAL, FileState::Failed, u"この操作はできません。"},
+};
+
+} // namespace
 
 QString systemErrorText(int errorNumber) {
-    switch (errorNumber) {
-    case ENOENT:
-        return QStringLiteral("ファイルまたはフォルダが見つかりません。");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("ファイルを使う権限がありません。");
-    case EROFS:
-        return QStringLiteral("書き込みのできない場所です。");
-    case ENOSPC:
-        return QStringLiteral("ディスクの空きがありません。");
-#ifdef EDQUOT
-    case EDQUOT:
-        return QStringLiteral("ディスクの使用量の上限を超えました。");
-#endif
-    case EFBIG:
-        return QStringLiteral("ファイルが大きすぎます。");
-    case EIO:
-        return QStringLiteral("ディスクの読み書きに失敗しました。");
-    case EAGAIN:
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("ファイルがほかで使われています。");
-    case EISDIR:
-        return QStringLiteral("フォルダをファイルとして開こうとしました。");
-    case ENOTDIR:
-        return QStringLiteral("パスの途中がフォルダではありません。");
-    case EMFILE:
-    case ENFILE:
-        return QStringLiteral("開いているファイルが多すぎます。");
-    case ENAMETOOLONG:
-        return QStringLiteral("パスが長すぎます。");
-#ifdef ESTALE
-    case ESTALE:
-        return QStringLiteral("ネットワーク上のファイルが見えなくなりました。");
-#endif
-    case ENOLCK:
-        return QStringLiteral("ファイルの鍵をかけられません。");
-    case EINVAL:
-        return QStringLiteral("この操作はできません。");
-    default:
-        return QString::fromLocal8Bit(std::strerror(errorNumber));
+    if (const KnownError* known = knownError(errorNumber); known && known->text) {
+        return QString::fromUtf16(known->text);
     }
+    return QString::fromLocal8Bit(std::strerror(errorNumber));
 }
 
 FileResult RecordFile::open(const QString& path, Access access) {
@@ -338,7 +326,8 @@ FileResult RecordFile::readAt(qint64 offset, char* buffer, qint64 length, qint64
     return FileResult::success();
 }
 
-FileResult RecordFile::writeAt(qint64 offset, const char* data, qint64 length) {
+FileResult RecordFile::writeOnce(qint64 offset, const char* data, qint64 length, qint64* written) {
+    *written = 0;
     ssize_t n = -1;
     do {
         n = ::pwrite(fd_, data, static_cast<size_t>(length), static_cast<off_t>(offset));
@@ -346,16 +335,11 @@ FileResult RecordFile::writeAt(qint64 offset, const char* data, qint64 length) {
     if (n < 0) {
         return FileResult::fromSystemError(errno);
     }
-    if (n != length) {
-        return FileResult::failure(
-            ENOSPC, QStringLiteral("書き込みが途中で終わりました（%1 バイトのうち %2 バイト）。")
-                        .arg(length)
-                        .arg(n));
-    }
+    *written = n;
     return FileResult::success();
 }
 
-FileResult RecordFile::flushToDisk() {
+FileResult RecordFile::flushOnce() {
     int rc = 0;
     do {
         rc = ::fdatasync(fd_);
@@ -366,7 +350,7 @@ FileResult RecordFile::flushToDisk() {
     return FileResult::success();
 }
 
-FileResult RecordFile::truncateTo(qint64 length) {
+FileResult RecordFile::truncateOnce(qint64 length) {
     int rc = 0;
     do {
         rc = ::ftruncate(fd_, static_cast<off_t>(length));
@@ -378,3 +362,80 @@ FileResult RecordFile::truncateTo(qint64 length) {
 }
 
 #endif
+
+namespace {
+
+const KnownError* knownError(int errorNumber) {
+    for (const KnownError& known : knownErrors) {
+        if (known.number == errorNumber) {
+            return &known;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+FileResult FileResult::fromSystemError(int errorNumber) {
+    FileResult result = failure(errorNumber, systemErrorText(errorNumber));
+    if (const KnownError* known = knownError(errorNumber)) {
+        result.state = known->state;
+    }
+    return result;
+}
+
+FileFault RecordFile::faultOf(FileStep step) const {
+    return faults_ ? faults_->fileFault(step) : FileFault{};
+}
+
+FileResult RecordFile::writeAt(qint64 offset, const char* data, qint64 length, qint64* written) {
+    qint64 unused = 0;
+    qint64& done = written ? *written : unused;
+    done = 0;
+    // A write cut short is carried on from where it stopped, as the system expects; only
+    // a write that fails, or takes nothing, ends it.
+    FileResult result;
+    while (done < length && result.ok()) {
+        const FileFault fault = faultOf(FileStep::Write);
+        if (fault.errorNumber != 0) {
+            result = FileResult::fromSystemError(fault.errorNumber);
+            break;
+        }
+        qint64 want = length - done;
+        if (fault.writtenBytes >= 0) {
+            want = std::min<qint64>(want, fault.writtenBytes);
+        }
+        qint64 n = 0;
+        result = writeOnce(offset + done, data + done, want, &n);
+        if (result.ok() && n == 0) {
+            result = FileResult::fromSystemError(diskFullError); // the disk takes no more
+        }
+        done += n;
+    }
+    if (result.ok() || done == 0) {
+        return result;
+    }
+    // Part of it went: say so, with the system's reason for the rest.
+    result.description =
+        QStringLiteral("書き込みが途中で終わりました（%1 バイトのうち %2 バイト）。")
+            .arg(length)
+            .arg(done) +
+        result.description;
+    return result;
+}
+
+FileResult RecordFile::flushToDisk() {
+    const FileFault fault = faultOf(FileStep::Flush);
+    if (fault.errorNumber != 0) {
+        return FileResult::fromSystemError(fault.errorNumber);
+    }
+    return flushOnce();
+}
+
+FileResult RecordFile::truncateTo(qint64 length) {
+    const FileFault fault = faultOf(FileStep::Truncate);
+    if (fault.errorNumber != 0) {
+        return FileResult::fromSystemError(fault.errorNumber);
+    }
+    return truncateOnce(length);
+}

@@ -3,6 +3,10 @@
 #include <QString>
 #include <QtGlobal>
 
+class Environment;
+enum class FileStep;
+struct FileFault;
+
 // How one step of work on a shared file ended. Busy: another copy holds the file (its
 // lock, or the system says "try again"); Missing: the file's folder cannot be reached;
 // Failed: anything else.
@@ -48,14 +52,26 @@ public:
     FileResult size(qint64* bytes);
     // Reads up to length bytes at offset; fewer only at the end of the file.
     FileResult readAt(qint64 offset, char* buffer, qint64 length, qint64* got);
-    // Writes all length bytes at offset in one write; a short write is a failure.
-    FileResult writeAt(qint64 offset, const char* data, qint64 length);
+    // Writes all length bytes at offset; a write the system cuts short is carried on, and
+    // one that cannot go on is a failure. written, when given, receives how many bytes
+    // reached the file (also on failure).
+    FileResult writeAt(qint64 offset, const char* data, qint64 length, qint64* written = nullptr);
     // Makes what was written durable on the disk.
     FileResult flushToDisk();
     // Cuts the file to length bytes (or extends it with zeros).
     FileResult truncateTo(qint64 length);
 
+    // The steps that change the file ask faults first what the disk makes of them (the
+    // program's environments let every step go; a test's makes one fail). Null: none.
+    void setFaults(Environment* faults) { faults_ = faults; }
+
 private:
+    FileFault faultOf(FileStep step) const;
+    FileResult writeOnce(qint64 offset, const char* data, qint64 length, qint64* written);
+    FileResult flushOnce();
+    FileResult truncateOnce(qint64 length);
+
+    Environment* faults_ = nullptr;
 #ifdef Q_OS_WIN
     void* handle_ = nullptr;
 #else

@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Messages.h"
 #include "records/FileRetry.h"
+#include "records/RecordFile.h"
 #include "records/ResultsFile.h"
 #include "roster/GradeRules.h"
 #include "roster/RosterFile.h"
@@ -72,6 +73,128 @@ FileResult checkRecord(RecordFile& file, qint64 number, const ResultRecordBytes&
     *same = got == recordSize && read == bytes;
     return FileResult::success();
 }
+
+// Whether the last two whole records of the open file are byte for byte equal: the trace
+// of a deletion that stopped after moving the records up and before the cut.
+FileResult lastRecordTwice(RecordFile& file, qint64 wholeRecords, bool* twice) {
+    *twice = false;
+    if (wholeRecords < 2) {
+        return FileResult::success();
+    }
+    QByteArray last(2 * recordSize, Qt::Uninitialized);
+    qint64 got = 0;
+    const FileResult result =
+        file.readAt((wholeRecords - 2) * recordSize, last.data(), last.size(), &got);
+    if (result.ok()) {
+        *twice = got == last.size() &&
+                 std::memcmp(last.constData(), last.constData() + recordSize, recordSize) == 0;
+    }
+    return result;
+}
+
+// Cuts off the last record when it stands twice; wholeRecords follows the cut.
+FileResult cutLastTwin(AppState& state, RecordFile& file, qint64* wholeRecords, bool* cut) {
+    bool twice = false;
+    FileResult result = lastRecordTwice(file, *wholeRecords, &twice);
+    if (!result.ok() || !twice) {
+        return result;
+    }
+    result =
+        retryLockedStep(state, [&] { return file.truncateTo((*wholeRecords - 1) * recordSize); });
+    if (result.ok()) {
+        --*wholeRecords;
+        *cut = true;
+    }
+    return result;
+}
+
+// Writes bytes at offset, carrying on from where an interrupted try stopped; done counts
+// the bytes that reached the file.
+FileResult writeOnFrom(AppState& state, RecordFile& file, qint64 offset, const QByteArray& bytes,
+                       qint64* done) {
+    return retryLockedStep(state, [&] {
+        qint64 written = 0;
+        const FileResult result =
+            file.writeAt(offset + *done, bytes.constData() + *done, bytes.size() - *done, &written);
+        *done += written;
+        return result;
+    });
+}
+
+// Moves the records behind record `number` up one place. A move the disk stops part way
+// is carried on; when it cannot be, what went is put back, so the file is as it was
+// (DeletionStage::Torn when even that fails).
+FileResult moveUp(AppState& state, RecordFile& file, qint64 number, const QByteArray& tail,
+                  const ResultRecordBytes& removed, RecordDeletion* removal) {
+    const qint64 at = (number - 1) * recordSize;
+    qint64 moved = 0;
+    const FileResult result = writeOnFrom(state, file, at, tail, &moved);
+    if (result.ok() || moved == 0) {
+        return result;
+    }
+    const QByteArray before = (QByteArray(removed.data(), recordSize) + tail).left(moved);
+    qint64 putBack = 0;
+    if (!writeOnFrom(state, file, at, before, &putBack).ok()) {
+        removal->stage = DeletionStage::Torn;
+    }
+    return result;
+}
+
+// Removes record `number` from the open, locked file when it still holds the listed bytes.
+// The steps are ordered so that a stop anywhere leaves every record at least once: the move
+// up is made durable before the cut, so what a stop can leave is the last record twice.
+FileResult removeRecord(AppState& state, RecordFile& file, qint64 number,
+                        const ResultRecordBytes& bytes, RecordDeletion& removal) {
+    qint64 whole = 0;
+    FileResult result = checkRecord(file, number, bytes, &whole, &removal.same);
+    if (!result.ok() || !removal.same) {
+        return result;
+    }
+    result = cutLastTwin(state, file, &whole, &removal.twinCut);
+    if (!result.ok()) {
+        return result;
+    }
+    removal.wholeRecords = whole;
+    if (removal.twinCut && number >= whole) {
+        // One of the two equal last records was chosen: cutting the second removed it.
+        removal.twinCut = false;
+    } else {
+        const qint64 behind = whole - number;
+        if (behind > 0) {
+            QByteArray tail(behind * recordSize, Qt::Uninitialized);
+            qint64 got = 0;
+            result = file.readAt(number * recordSize, tail.data(), tail.size(), &got);
+            if (result.ok() && got != tail.size()) {
+                result = FileResult::failure(
+                    0, QStringLiteral("成績ファイルを最後まで読めませんでした。"));
+            }
+            if (result.ok()) {
+                result = moveUp(state, file, number, tail, bytes, &removal);
+            }
+            if (!result.ok()) {
+                return result;
+            }
+            removal.stage = DeletionStage::LastTwice;
+            result = retryLockedStep(state, [&] { return file.flushToDisk(); });
+            if (!result.ok()) {
+                return result;
+            }
+        }
+        result = retryLockedStep(state, [&] { return file.truncateTo((whole - 1) * recordSize); });
+        if (!result.ok()) {
+            return result;
+        }
+    }
+    removal.stage = DeletionStage::Unconfirmed;
+    result = retryLockedStep(state, [&] { return file.flushToDisk(); });
+    if (result.ok()) {
+        removal.stage = DeletionStage::Done;
+    }
+    return result;
+}
+
+const QString twinCutText = QStringLiteral("前の消去が途中で止まって二つ続いていた最後のレコード"
+                                           "は、一つにしました。");
 
 const QString movedText = QStringLiteral("このレコードは、ほかのパソコンで変更されたか消去されて"
                                          "います。一覧を読み直しました。");
@@ -154,6 +277,10 @@ void RecordMaintenance::refuse(const QString& text) {
     showMessage(state_, nullptr, kTitle, text, MessageButtons::Ok, MessageIcon::Warning);
 }
 
+void RecordMaintenance::tell(const QString& text) {
+    showMessage(state_, nullptr, kTitle, text, MessageButtons::Ok, MessageIcon::Information);
+}
+
 bool RecordMaintenance::buildList() {
     readRoster();
     lines_.clear();
@@ -201,10 +328,8 @@ QString RecordMaintenance::totalText() const {
 }
 
 qint64 RecordMaintenance::recordOfLine(int line) const {
-    if (line < 0 || line >= static_cast<int>(listed_.size())) {
-        return 0;
-    }
-    return listed_[static_cast<std::size_t>(line)].number;
+    const std::optional<Listed> listed = listedAt(line);
+    return listed ? listed->number : 0;
 }
 
 int RecordMaintenance::lineOfRecord(qint64 number) const {
@@ -255,12 +380,20 @@ std::optional<int> RecordMaintenance::pupilOfChooser(const QString& chooserText)
     return pupil;
 }
 
-std::optional<OpenedRecord> RecordMaintenance::openRecord(int line) {
-    const qint64 number = recordOfLine(line);
-    if (number == 0) {
+std::optional<RecordMaintenance::Listed> RecordMaintenance::listedAt(int line) const {
+    if (line < 0 || line >= static_cast<int>(listed_.size())) {
         return std::nullopt;
     }
-    const ResultRecordBytes listedBytes = listed_[static_cast<std::size_t>(line)].bytes;
+    return listed_[static_cast<std::size_t>(line)];
+}
+
+std::optional<OpenedRecord> RecordMaintenance::openRecord(int line) {
+    const std::optional<Listed> listed = listedAt(line);
+    if (!listed) {
+        return std::nullopt;
+    }
+    const qint64 number = listed->number;
+    const ResultRecordBytes& listedBytes = listed->bytes;
     bool same = false;
     int missing = 0;
     const FileResult result = retryFileStep(state_, missing, [&] {
@@ -311,21 +444,34 @@ int RecordMaintenance::rewriteRecord(const QString& secondsText, const QString& 
     changed.seconds = *seconds;
     changed.pupilNo = static_cast<std::int16_t>(*pupil);
     const ResultRecordBytes bytes = encodeResultRecord(changed);
-    const qint64 number = opened_->number;
+    qint64 number = opened_->number;
     bool same = false;
+    bool twinCut = false;
     int missing = 0;
     const FileResult result = retryFileStep(state_, missing, [&] {
+        twinCut = false;
         return changeUnderLock(state_, [&](RecordFile& file) {
             qint64 whole = 0;
             FileResult r = checkRecord(file, number, opened_->bytes, &whole, &same);
+            if (r.ok() && same) {
+                r = cutLastTwin(state_, file, &whole, &twinCut);
+            }
             if (!r.ok() || !same) {
                 return r;
             }
+            // The second of two equal last records is gone: the first is the same record.
+            number = std::min(number, whole);
             return file.writeAt((number - 1) * recordSize, bytes.data(), recordSize);
         });
     });
+    const QString twin = twinCut ? twinCutText : QString();
     if (!result.ok()) {
-        refuse(failureText(state_, QStringLiteral("成績ファイルを変更できませんでした。"), result));
+        if (twinCut) {
+            opened_.reset();
+            buildList();
+        }
+        refuse(failureText(state_, QStringLiteral("成績ファイルを変更できませんでした。") + twin,
+                           result));
         return -1;
     }
     buildList();
@@ -334,64 +480,83 @@ int RecordMaintenance::rewriteRecord(const QString& secondsText, const QString& 
         refuse(movedText);
         return -1;
     }
+    if (twinCut) {
+        tell(twin);
+    }
+    opened_->number = number;
     opened_->record = changed;
     opened_->bytes = bytes;
     return lineOfRecord(number);
 }
 
 std::optional<int> RecordMaintenance::deleteLine(int line) {
-    const qint64 number = recordOfLine(line);
-    if (number == 0) {
+    const std::optional<Listed> listed = listedAt(line);
+    if (!listed) {
         return std::nullopt;
     }
-    const ResultRecordBytes listedBytes = listed_[static_cast<std::size_t>(line)].bytes;
-    bool same = false;
+    RecordDeletion removal;
     int missing = 0;
     const FileResult result = retryFileStep(state_, missing, [&] {
-        return changeUnderLock(state_, [&](RecordFile& file) {
-            qint64 whole = 0;
-            FileResult r = checkRecord(file, number, listedBytes, &whole, &same);
-            if (!r.ok() || !same) {
-                return r;
-            }
-            // The records behind the removed one move up one place in a single write;
-            // only then is the file cut, so a failure on the way leaves at worst one
-            // record twice, never one lost.
-            const qint64 behind = whole - number;
-            if (behind > 0) {
-                QByteArray tail(behind * recordSize, Qt::Uninitialized);
-                qint64 got = 0;
-                r = file.readAt(number * recordSize, tail.data(), tail.size(), &got);
-                if (!r.ok()) {
-                    return r;
-                }
-                if (got != tail.size()) {
-                    return FileResult::failure(0, QStringLiteral("成績ファイルを最後まで読めませ"
-                                                                 "んでした。"));
-                }
-                r = file.writeAt((number - 1) * recordSize, tail.constData(), tail.size());
-                if (!r.ok()) {
-                    return r;
-                }
-                r = file.flushToDisk();
-                if (!r.ok()) {
-                    return r;
-                }
-            }
-            return file.truncateTo((whole - 1) * recordSize);
+        removal = RecordDeletion{};
+        return withResultsFileLocked(state_, [&](RecordFile& file) {
+            return asFinal(removeRecord(state_, file, listed->number, listed->bytes, removal));
         });
     });
-    if (!result.ok()) {
-        refuse(failureText(state_, QStringLiteral("成績ファイルのレコードを消去できませんでした。"),
-                           result));
-        return std::nullopt;
+    const bool gone = removal.stage != DeletionStage::NotBegun;
+    if (gone || removal.twinCut) {
+        opened_.reset();
     }
+    // The screen shows what the file holds, whatever happened to it.
     buildList();
-    if (!same) {
+    if (result.ok() && !removal.same) {
         refuse(movedText);
         return std::nullopt;
     }
-    opened_.reset();
+    const QString text = deletionText(listed->number, removal, result);
+    if (!text.isEmpty()) {
+        result.ok() ? tell(text) : refuse(text);
+    }
+    if (!gone) {
+        return std::nullopt;
+    }
     const int count = static_cast<int>(lines_.size());
     return line < count ? line : count - 1;
+}
+
+QString RecordMaintenance::deletionText(qint64 number, const RecordDeletion& removal,
+                                        const FileResult& result) const {
+    const QString twin = removal.twinCut ? twinCutText : QString();
+    if (result.ok()) {
+        return twin;
+    }
+    QString lead;
+    switch (removal.stage) {
+    case DeletionStage::NotBegun:
+        lead = QStringLiteral("成績ファイルのレコードを消去できませんでした。");
+        if (!removal.twinCut) {
+            lead += QStringLiteral("ファイルは元のままです。");
+        }
+        break;
+    case DeletionStage::Torn:
+        lead = QStringLiteral("成績ファイルのレコード %1 を消去できず、元に戻すこともできません"
+                              "でした。レコード %1 から後ろの一部が一つ前にずれています。"
+                              "mirunea --check で確かめてください。")
+                   .arg(number);
+        break;
+    case DeletionStage::LastTwice:
+        lead = QStringLiteral("レコード %1 を消去しました。ただし、ファイルの整理が途中で止まった"
+                              "ため、最後のレコードが二つ続いています（レコード %2 と %3）。次に"
+                              "レコードを消去するか変更すると、二つめは取り除かれます。")
+                   .arg(number)
+                   .arg(removal.wholeRecords - 1)
+                   .arg(removal.wholeRecords);
+        break;
+    case DeletionStage::Unconfirmed:
+    case DeletionStage::Done:
+        lead = QStringLiteral("レコード %1 を消去しました。ただし、ディスクに書き込まれたことを"
+                              "確かめられませんでした。")
+                   .arg(number);
+        break;
+    }
+    return failureText(state_, lead + twin, result);
 }

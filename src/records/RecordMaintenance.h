@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/RecordFile.h"
 #include "records/ResultRecord.h"
 
 #include <QString>
@@ -38,6 +39,22 @@ struct OpenedRecord {
     QString gradeLabel;
     QString secondsText;
     QString chooserText; // pupilNo & " /  " & name
+};
+
+// How far a deletion came, which is what the results file holds afterwards.
+enum class DeletionStage {
+    NotBegun,    // the file is as it was (records moved part way were put back)
+    Torn,        // the records behind were moved up part way and could not be put back
+    LastTwice,   // the record is gone; the last record stands twice until it is cut off
+    Unconfirmed, // the deletion is complete; the disk did not confirm that it keeps it
+    Done,
+};
+
+struct RecordDeletion {
+    bool same = false;       // the record still stood where the list showed it
+    bool twinCut = false;    // a last record left twice by an earlier deletion went too
+    qint64 wholeRecords = 0; // records in the file before the deletion's cut
+    DeletionStage stage = DeletionStage::NotBegun;
 };
 
 class RecordMaintenance {
@@ -79,10 +96,15 @@ public:
     // in the file meanwhile, it is closed and the list read again.
     int rewriteRecord(const QString& secondsText, const QString& chooserText);
 
-    // Removes the record of a list line from the file and rebuilds the list. Returns the
-    // line to select afterwards (-1 for an empty list), or nothing when the file was left
-    // unchanged (a message says why). The open record, if any, is closed: the numbers
-    // behind the removed record have moved.
+    // Removes the record of a list line from the file, under the file's lock, in place:
+    // the records behind it move up one place and the file is cut by one record. A last
+    // record left twice by an interrupted deletion goes as well (so does it with a
+    // change). Once the records have moved, the deletion is carried through: a cut or
+    // flush the disk refuses is tried again with the lock kept, and if it still fails the
+    // teacher is told what the file holds. The list is rebuilt from the file whatever
+    // happened. Returns the line to select afterwards (-1 for an empty list), or nothing
+    // when the record is still there (a message says why). The open record, if any, is
+    // closed when the file changed: the numbers behind the removed record have moved.
     std::optional<int> deleteLine(int line);
 
 private:
@@ -91,8 +113,15 @@ private:
         ResultRecordBytes bytes{};
     };
 
+    // The record a list line shows, with its bytes as listed; nothing outside the list.
+    std::optional<Listed> listedAt(int line) const;
     void readRoster();
     void refuse(const QString& text);
+    void tell(const QString& text);
+    // What the teacher is told after a deletion that did not simply succeed; empty when
+    // there is nothing to tell.
+    QString deletionText(qint64 number, const RecordDeletion& removal,
+                         const FileResult& result) const;
 
     AppState& state_;
     std::vector<QString> names_;

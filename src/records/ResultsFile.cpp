@@ -60,24 +60,12 @@ FileResult openResultsFile(const AppState& state, RecordFile& file, RecordFile::
                                    "フォルダです。このフォルダを移すか名前を変えてください。")
                         .arg(path));
     }
+    file.setFaults(state.env);
     return file.open(path, access);
 }
 
-QString leftOutRecordsText(const AppState& state) {
-    const int damaged = state.stats.damagedRecords();
-    if (damaged == 0) {
-        return QString();
-    }
-    return QStringLiteral("成績累積データ.dat「%1」に、このプログラムが書かない記録が %2 件"
-                          "あります（タイムが負、日付が読めない、または日付が今日より後）。"
-                          "これらは数えずに飛ばしています。先生は mirunea --check で記録の番号を"
-                          "確かめてください。")
-        .arg(resultsFilePath(state))
-        .arg(damaged);
-}
-
-FileResult changeResultsFile(const AppState& state,
-                             const std::function<FileResult(RecordFile&)>& change) {
+FileResult withResultsFileLocked(const AppState& state,
+                                 const std::function<FileResult(RecordFile&)>& work) {
     RecordFile file;
     FileResult result = openResultsFile(state, file, RecordFile::Access::ReadWrite);
     if (!result.ok()) {
@@ -87,16 +75,24 @@ FileResult changeResultsFile(const AppState& state,
     if (!result.ok()) {
         return result;
     }
-    result = change(file);
-    if (result.ok()) {
-        result = file.flushToDisk();
-        if (!result.ok()) {
-            result.state = FileState::Failed;
-        }
-    }
+    result = work(file);
     file.unlock();
     file.close();
     return result;
+}
+
+FileResult changeResultsFile(const AppState& state,
+                             const std::function<FileResult(RecordFile&)>& change) {
+    return withResultsFileLocked(state, [&](RecordFile& file) {
+        FileResult result = change(file);
+        if (result.ok()) {
+            result = file.flushToDisk();
+            if (!result.ok()) {
+                result.state = FileState::Failed;
+            }
+        }
+        return result;
+    });
 }
 
 FileResult scanResultsTail(const AppState& state, qint64 maxRecords,

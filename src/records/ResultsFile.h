@@ -23,6 +23,13 @@ QString resultsFilePath(const AppState& state);
 // A folder standing at the file's path is a failure naming the path.
 FileResult openResultsFile(const AppState& state, RecordFile& file, RecordFile::Access access);
 
+// One attempt at working on the results file under its lock: opens it for writing, takes
+// its exclusive lock without waiting (a busy lock is a failure the caller may try again)
+// and runs work; the lock is let go and the file closed however it ends. For a change
+// that makes its own steps durable.
+FileResult withResultsFileLocked(const AppState& state,
+                                 const std::function<FileResult(RecordFile&)>& work);
+
 // One attempt at changing the results file: opens it for writing, takes its exclusive lock
 // without waiting (a busy lock is a failure the caller may try again), runs change, then
 // flushes to the disk; the lock is let go and the file closed however it ends. A failed
@@ -94,11 +101,6 @@ bool loadResults(AppState& state);
 // Rebuilds the statistics tables and best times from the newest records. Records that
 // are not usable runs (isUsableRecord) are left out and counted in leftOutRecords.
 bool countResults(AppState& state);
-
-// The notice that the last count left out records no copy of the program writes
-// (negative seconds, a run date that is no day or lies after today), naming the file
-// and how many; empty when there were none.
-QString leftOutRecordsText(const AppState& state);
 
 // The points of one run of the given seconds at the level.
 int runPoints(const AppState& state, int seconds, int level);

@@ -170,10 +170,8 @@ void StudentSelection::名簿表示() {
     List1->setCurrentRow(0);
     setWaiting(false);
     busy_ = false;
-    QString report = rosterReportText(list.report);
-    if (const QString records = leftOutRecordsText(state_); !records.isEmpty()) {
-        report += (report.isEmpty() ? QString() : QStringLiteral("\n")) + records;
-    }
+    // Records the counts skip are the teacher's business: the level menu tells the teacher.
+    const QString report = rosterReportText(list.report);
     if (!report.isEmpty() && report != lastReport_) {
         showMessage(state_, this, QStringLiteral("注意"), report, MessageButtons::Ok,
                     MessageIcon::Warning);

@@ -7,6 +7,7 @@
 #include "app/ScreenOperation.h"
 #include "drill/RunFigures.h"
 #include "media/ExplanationButton.h"
+#include "records/DamagedRecords.h"
 #include "records/ResultsFile.h"
 #include "roster/GradeRules.h"
 #include "views/LevelMenuText.h"
@@ -328,6 +329,15 @@ void seisekitime1::buildTeacherPanel() {
     layout_.place(back, 6900, 1200, 2100, 700);
     layout_.setFont(back, menuFont, 11, true);
     connect(back, &QPushButton::clicked, this, [this] { Picture7_->hide(); });
+
+    // The records the counts skip, told to the teacher alone; hidden while there are none.
+    Label23_ = new QLabel(Picture7_);
+    Label23_->setObjectName(QStringLiteral("Label23"));
+    Label23_->setWordWrap(true);
+    Label23_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    layout_.place(Label23_, 300, 2100, 8760, 2000);
+    layout_.setFont(Label23_, menuFont, 10);
+    Label23_->hide();
     Picture7_->hide();
 }
 
@@ -462,6 +472,23 @@ void seisekitime1::activate() {
     ProgressBar1_->hide();
     letEventsRun(state_);
     menuReady_ = true;
+    if (teacher && !damagedNoticeShown_ && state_.stats.damagedRecords() > 0) {
+        damagedNoticeShown_ = true;
+        showDamagedNotice();
+    }
+}
+
+void seisekitime1::showDamagedNotice() {
+    DamagedRecords found;
+    if (!findDamagedRecords(state_, found) || found.count == 0) {
+        return;
+    }
+    Label23_->setText(damagedRecordsNotice(state_, found));
+    Label23_->show();
+    // The panel grows upwards to hold the notice under its buttons, and opens with it:
+    // "データ変更" is the way to the records.
+    layout_.place(Picture7_, 3000, 3200, 9360, 4300);
+    openTeacherPanel();
 }
 
 bool seisekitime1::refusesLevelTimes(int level) {

@@ -104,6 +104,8 @@ private:
     // Paints and lets waiting window events run, as one operation of the screen.
 
     void openTeacherPanel();
+    // Opens the teacher panel with the numbers of the records the counts skip.
+    void showDamagedNotice();
     void passGate(int editor);
 
     void buildResultViews();
@@ -141,6 +143,7 @@ private:
     QLabel* Label19_ = nullptr;
     QFrame* Picture7_ = nullptr; // teacher panel
     QLineEdit* Text2_ = nullptr;
+    QLabel* Label23_ = nullptr; // the teacher's notice of skipped records
 
     QLabel* Label5_ = nullptr;               // the lists' title
     QFrame* Picture1_ = nullptr;             // which runs
@@ -157,6 +160,7 @@ private:
     bool displayOptionsMuted_ = false;
 
     QString keyFolderAtOpen_;
+    bool damagedNoticeShown_ = false;
     bool menuReady_ = false;
     int columnWidth_ = 0;
     int firstVisibleColumn_ = 1;

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QTest>
 #include <algorithm>
+#include <cerrno>
 #include <map>
 #include <memory>
 
@@ -93,6 +94,8 @@ private slots:
     void aRecordChangedElsewhereIsNotOverwritten();
     void aChangeWaitsForTheLockOfAnotherCopy();
     void recordsAppendedByAnotherCopyDuringDeletionsAreKept();
+    void aDeletionTheDiskInterrupts_data();
+    void aDeletionTheDiskInterrupts();
 };
 
 void RecordMaintenanceTest::listLinesAsTheTeacherReadsThem() {
@@ -447,6 +450,118 @@ void RecordMaintenanceTest::longRecordNumbersKeepTheColumns() {
                                             QStringLiteral("小３"), QStringLiteral("青葉教室"));
         QCOMPARE(line, QString::fromLatin1(c.shown) + tail + rest);
     }
+}
+
+// Record 6 of 40 deleted while the disk or the network share fails one of the steps: the
+// move of the records behind it (a write), the flush after it, the cut, the last flush.
+// `times` failures in a row from the nth step of its kind (99: every one after it); a
+// write given `shortBytes` lets that many bytes through first.
+void RecordMaintenanceTest::aDeletionTheDiskInterrupts_data() {
+    QTest::addColumn<int>("step"); // a FileStep
+    QTest::addColumn<int>("nth");
+    QTest::addColumn<int>("times");
+    QTest::addColumn<int>("shortBytes");
+    QTest::addColumn<QString>("holds"); // as before, deleted, last twice, torn
+    QTest::addColumn<QString>("told");  // a part of the one message; empty: none
+    QTest::addColumn<QString>("then");  // the teacher's next change, with the disk well
+    const QString notDeleted = QStringLiteral("消去できませんでした。ファイルは元のままです。");
+    const QString twice = QStringLiteral("レコード 6 を消去しました。ただし、ファイルの整理が途"
+                                         "中で止まったため、最後のレコードが二つ続いています（レ"
+                                         "コード 39 と 40）");
+    const QString unconfirmed = QStringLiteral("レコード 6 を消去しました。ただし、ディスクに"
+                                               "書き込まれたことを確かめられませんでした。");
+    const auto row = [](const char* name, FileStep step, int nth, int times, int shortBytes,
+                        const char* holds, const QString& told, const char* then = "") {
+        QTest::newRow(name) << static_cast<int>(step) << nth << times << shortBytes
+                            << QString::fromLatin1(holds) << told << QString::fromLatin1(then);
+    };
+    row("move fails", FileStep::Write, 1, 99, -1, "before", notDeleted);
+    row("move fails once", FileStep::Write, 1, 1, -1, "deleted", QString());
+    row("move cut short, goes on", FileStep::Write, 1, 1, 100, "deleted", QString());
+    row("move cut short, put back", FileStep::Write, 1, 5, 100, "before", notDeleted);
+    row("move cut short, no way back", FileStep::Write, 1, 99, 100, "torn",
+        QStringLiteral("元に戻すこともできませんでした"));
+    row("first flush fails", FileStep::Flush, 1, 99, -1, "twice", twice, "delete");
+    row("first flush fails once", FileStep::Flush, 1, 1, -1, "deleted", QString());
+    row("cut fails", FileStep::Truncate, 1, 99, -1, "twice", twice, "correct");
+    row("cut fails three times", FileStep::Truncate, 1, 3, -1, "deleted", QString());
+    row("last flush fails", FileStep::Flush, 2, 99, -1, "deleted", unconfirmed);
+    row("last flush fails once", FileStep::Flush, 2, 1, -1, "deleted", QString());
+}
+
+void RecordMaintenanceTest::aDeletionTheDiskInterrupts() {
+    QFETCH(int, step);
+    QFETCH(int, nth);
+    QFETCH(int, times);
+    QFETCH(int, shortBytes);
+    QFETCH(QString, holds);
+    QFETCH(QString, told);
+    QFETCH(QString, then);
+    Fixture f;
+    std::vector<ResultRecord> forty;
+    for (int i = 0; i < 40; ++i) {
+        forty.push_back(coded(makeRecord(day(2026, 11, 1), i, 12, 2, 1000 + i), "12345"));
+    }
+    f.writeRecords(forty);
+    const QByteArray before = f.bytes();
+    f.env.fileFaults = [&](FileStep asked, int n) {
+        FileFault fault;
+        if (static_cast<int>(asked) == step && n >= nth && n < nth + times) {
+            fault.errorNumber = EIO;
+            if (n == nth && shortBytes >= 0) {
+                fault = {0, shortBytes};
+            }
+        }
+        return fault;
+    };
+    ClockPump pump(f.env, RetryRules::refusedStepWaitMs);
+    RecordMaintenance m(f.state);
+    QVERIFY(m.buildList());
+    const std::optional<int> select = m.deleteLine(5);
+
+    std::vector<ResultRecord> deleted = forty;
+    deleted.erase(deleted.begin() + 5);
+    QByteArray expected = encodeAll(deleted);
+    if (holds == QLatin1String("before")) {
+        expected = before;
+    } else if (holds == QLatin1String("twice")) {
+        expected += encodeAll({forty.back()});
+    } else if (holds == QLatin1String("torn")) {
+        expected = before.left(5 * 44) + encodeAll(deleted).mid(5 * 44, shortBytes) +
+                   before.mid(5 * 44 + shortBytes);
+    }
+    QCOMPARE(f.bytes(), expected);
+    QCOMPARE(select.has_value(), holds != QLatin1String("before"));
+    // The list is read back from the file, whatever happened.
+    QCOMPARE(m.lines().size(), expected.size() / 44);
+    QCOMPARE(m.totalText(), QStringLiteral("総レコード数:%1").arg(expected.size() / 44));
+    QCOMPARE(f.env.messages.size(), std::size_t(told.isEmpty() ? 0 : 1));
+    if (!told.isEmpty()) {
+        const QString text = f.env.messages[0].text;
+        QVERIFY2(text.contains(told) && text.contains(QDir::toNativeSeparators(f.path())),
+                 qPrintable(text));
+        QCOMPARE(text.contains(QStringLiteral("できませんでした")),
+                 holds == QLatin1String("before") || holds == QLatin1String("torn"));
+    }
+
+    // A record left twice goes with the teacher's next change, and the teacher is told.
+    f.env.fileFaults = nullptr;
+    f.env.messages.clear();
+    if (then == QLatin1String("delete")) {
+        QCOMPARE(m.deleteLine(0), std::optional<int>(0));
+        deleted.erase(deleted.begin());
+    } else if (then == QLatin1String("correct")) {
+        QVERIFY(m.openRecord(38)); // the last record's first line
+        QCOMPARE(m.rewriteRecord(QStringLiteral("7"), QStringLiteral("12")), 38);
+        deleted.back().seconds = 7;
+    } else {
+        return;
+    }
+    QCOMPARE(f.bytes(), encodeAll(deleted));
+    QCOMPARE(m.lines().size(), qsizetype(deleted.size()));
+    QCOMPARE(f.env.messages.size(), std::size_t(1));
+    QVERIFY(
+        f.env.messages[0].text.contains(QStringLiteral("二つ続いていた最後のレコードは、一つに")));
 }
 
 QTEST_MAIN(RecordMaintenanceTest)

@@ -4,6 +4,7 @@
 // list keeps working. A folder where the results file belongs is named with its path.
 
 #include "RecordsTestSupport.h"
+#include "records/DamagedRecords.h"
 #include "records/TimeDistributions.h"
 #include "roster/RosterList.h"
 #include "support/TestInstallation.h"
@@ -106,8 +107,12 @@ void ResultsValuesTest::damagedRecordsAddNothing() {
     QCOMPARE(s.leftOutRecords[static_cast<std::size_t>(fault)], 1);
     QCOMPARE(s.damagedRecords(), 1);
 
-    const QString notice = leftOutRecordsText(inst.state);
-    QVERIFY2(notice.contains(resultsPath(inst)) && notice.contains(QStringLiteral("1 件")),
+    // The teacher is told which record it is.
+    DamagedRecords found;
+    QVERIFY(findDamagedRecords(inst.state, found));
+    const QString notice = damagedRecordsNotice(inst.state, found);
+    QVERIFY2(notice.contains(resultsPath(inst)) && notice.contains(QStringLiteral("1 件")) &&
+                 notice.contains(QStringLiteral("記録の番号: 2\n")),
              qPrintable(notice));
 
     // The teacher's time distributions take the same runs.

@@ -146,3 +146,8 @@ QString FakeEnvironment::chooseSaveFile(QWidget*, const QString& caption, const 
     saveFileAnswers.pop_front();
     return path;
 }
+
+FileFault FakeEnvironment::fileFault(FileStep step) {
+    const int nth = ++fileStepsAsked[static_cast<std::size_t>(step)];
+    return fileFaults ? fileFaults(step, nth) : FileFault{};
+}

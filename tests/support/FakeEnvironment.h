@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -57,6 +58,11 @@ public:
     std::deque<QString> saveFileAnswers; // answers to chooseSaveFile; empty: cancelled
     std::vector<QString> saveFileQuestions;
 
+    // --- the disk: each step that changes a record file asks fileFaults, with how many
+    // steps of its kind (counting from 1) this one is; no function: every step goes.
+    std::function<FileFault(FileStep step, int nth)> fileFaults;
+    std::array<int, 3> fileStepsAsked{}; // by FileStep: writes, flushes, truncations
+
     // --- processes and the end of the program -----------------------------------------
     std::vector<Process> processes;
     bool processStarts = true;
@@ -77,6 +83,7 @@ public:
                                                  QString* reason) override;
     QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& suggestedName,
                            const QString& filter) override;
+    FileFault fileFault(FileStep step) override;
     bool claimSingleInstance() override { return !otherCopyRunning; }
     void endProgram(int exitStatus) override { endedWith = exitStatus; }
 

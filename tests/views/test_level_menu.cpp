@@ -433,6 +433,57 @@ private slots:
         QCOMPARE(m.runsStarted, 1);
     }
 
+    // Records the counts skip (negative seconds, a date after today) are told to the
+    // teacher alone, on the teacher panel, with their numbers and the way to mend them.
+    void skippedRecordsAreToldToTheTeacherAlone_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("pupil") << QStringLiteral("山田太郎") << false;
+        QTest::newRow("teacher") << QStringLiteral("先生") << true;
+        QTest::newRow("a name with 先生 in it") << QStringLiteral("山田先生") << false;
+    }
+
+    void skippedRecordsAreToldToTheTeacherAlone() {
+        QFETCH(QString, name);
+        QFETCH(bool, told);
+        Menu m;
+        m.t.state.pupil.pupilName = name;
+        m.t.copyFixture(QStringLiteral("config-cp932.txt"),
+                        m.t.dataRoot() + QStringLiteral("共通データ.txt"));
+        const QString keyFolder = QDir::toNativeSeparators(m.t.root() + "/key03");
+        m.t.writeBytes(keyFolder + "/keypass.txt", "x");
+        int maintenanceOpened = 0;
+        m.t.state.routes.openRecordMaintenance = [&] { ++maintenanceOpened; };
+        m.run(0, 1, 30);
+        m.run(0, 1, -5); // record 2
+        m.run(0, 1, 30);
+        m.run(-1, 1, 20); // record 4, dated tomorrow
+        m.open();
+        QVERIFY(m.messages().empty());
+        QCOMPARE(m.shown("Picture7"), told);
+        if (!told) {
+            return;
+        }
+        const QString notice = m.text("Label23");
+        QVERIFY2(notice.contains(QStringLiteral("2 件")) &&
+                     notice.contains(QStringLiteral("記録の番号: 2, 4\n")) &&
+                     notice.contains(QStringLiteral("「データ変更」")),
+                 qPrintable(notice));
+        QVERIFY(m.find<QLabel>("Label23")->isVisible());
+        // Closed and opened again, the panel still tells it.
+        QTest::mouseClick(m.find<QPushButton>("Command12"), Qt::LeftButton);
+        QVERIFY(!m.shown("Picture7"));
+        QTest::mouseClick(m.find<QPushButton>("Command8"), Qt::LeftButton);
+        QVERIFY(m.find<QLabel>("Label23")->isVisible());
+        // "データ変更" with the key is the way to the records.
+        auto* folder = m.find<QLineEdit>("Text2");
+        folder->clear();
+        QTest::keyClicks(folder, keyFolder);
+        QTest::mouseClick(m.find<QPushButton>("Command10_0"), Qt::LeftButton);
+        QCOMPARE(maintenanceOpened, 1);
+        QVERIFY(m.messages().empty());
+    }
+
     void theGateFailsWithItsOneMessageWhenTheConfigurationCannotBeRewritten() {
         Menu m;
         m.t.state.pupil.pupilName = QStringLiteral("先生");
