@@ -2,9 +2,8 @@
 // level and pupil choosers that redraw at once, and "印刷" read back from the PDF.
 #include "../roster/RosterTestFiles.h"
 #include "app/JapaneseFonts.h"
-#include "app/ScreenHost.h"
 #include "records/ResultsFile.h"
-#include "support/TestInstallation.h"
+#include "support/MenuSchool.h"
 #include "support/WaitProbe.h"
 #include "views/GraphPicture.h"
 #include "views/LevelMenu.h"
@@ -28,28 +27,11 @@ QString artefacts() {
     return folder;
 }
 
-struct Menu {
-    TestInstallation t;
-    ScreenHost host;
-
-    Menu() {
+struct Menu : MenuSchool {
+    Menu() : MenuSchool(4, [](int i) { return QStringLiteral("ﾚﾍﾞﾙ%1").arg(i); }) {
         AppState& s = t.state;
-        s.host = &host;
-        s.profile.programTitle = QStringLiteral("ミルネア");
-        s.profile.levelCount = 4;
-        s.profile.finalLevel = 4;
-        s.profile.allLevelsOpen = 1;
-        for (int i = 1; i <= 4; ++i) {
-            s.profile.levelNames[std::size_t(i)] = QStringLiteral("ﾚﾍﾞﾙ%1").arg(i);
-            s.profile.levelTimed[std::size_t(i)] = 1;
-            s.criteria[std::size_t(i)] = {40, 60, 100, 3, 1.5f, 0, 0, 7, 1, 0, 0, 0};
-        }
-        s.config.schoolName = QStringLiteral("ミルネア塾　本校");
         s.config.schoolCode = QStringLiteral("12345");
-        s.pupil.pupilIndex = pupil;
-        s.pupil.pupilName = QStringLiteral("山田太郎            ");
         s.pupil.pupilGroup = QStringLiteral("小３");
-        s.pupil.gradeFilter = QStringLiteral("全学年");
         s.pupil.schoolYear = 2026;
         s.pupil.rosterLineCount = 2;
         s.pupil.rosterLinePupil[1] = pupil;
@@ -62,7 +44,6 @@ struct Menu {
             t, rostertest::rosterLine(pupil, 2017, QStringLiteral("山田太郎")) +
                    rostertest::rosterLine(other, 2015, QStringLiteral("佐藤花子")));
         t.env.printFolder = artefacts();
-        host.resize(1024, 768);
     }
 
     void run(int daysAgo, int who, int level, int seconds) {
@@ -78,22 +59,6 @@ struct Menu {
         }
     }
 
-    void open() {
-        host.show();
-        host.activateWindow();
-        if (!QTest::qWaitForWindowActive(&host)) {
-            qWarning("the window did not become active");
-        }
-        openLevelMenu(t.state);
-    }
-
-    template <typename W> W* find(const QString& name) {
-        W* w = host.findChild<W*>(name);
-        if (!w) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return w;
-    }
     void click(const QString& name) {
         QWidget* w = find<QWidget>(name);
         QVERIFY2(w->isVisible() && w->isEnabled(), qPrintable(name));

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/ScreenHost.h"
+#include "support/TestInstallation.h"
+
+#include <QString>
+
+class seisekitime1;
+
+// Level names as the schools' profiles write them: "レベル1" and "レベル１".
+QString levelNameWithDigit(int level);
+QString levelNameWithWideDigit(int level);
+
+// A school whose level menu offers `levels` timed levels, all open, with the same
+// criteria, to pupil 42 山田太郎 of every grade, and the program's one window, sized but
+// not shown yet. Tests add what their screen needs.
+struct MenuSchool {
+    explicit MenuSchool(int levels, QString (*levelName)(int) = levelNameWithDigit);
+
+    TestInstallation t;
+    ScreenHost host;
+
+    // Shows the window, makes it the active one and opens the level menu on it.
+    seisekitime1* open();
+
+    // A control anywhere in the window; the test ends if there is none.
+    template <typename W> W* find(const QString& name) {
+        W* w = host.findChild<W*>(name);
+        if (!w) {
+            qFatal("no control %s", qPrintable(name));
+        }
+        return w;
+    }
+};
