@@ -4,6 +4,7 @@
 #include "support/TestInstallation.h"
 
 #include <QString>
+#include <QTime>
 
 class seisekitime1;
 
@@ -19,6 +20,10 @@ struct MenuSchool {
 
     TestInstallation t;
     ScreenHost host;
+
+    // Appends a run through the records room, the way the drill records one, dated daysAgo
+    // days back, at the time of day `at` or else the fake clock's.
+    void recordRun(int daysAgo, int pupilNo, int level, int seconds, QTime at = QTime());
 
     // Shows the window, makes it the active one and opens the level menu on it.
     seisekitime1* open();

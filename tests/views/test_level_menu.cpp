@@ -37,19 +37,8 @@ struct Menu : MenuSchool {
         s.routes.openStudentSelection = [this] { ++selectionsOpened; };
     }
 
-    // Appends a run through the records room, the way the drill records one, dated
-    // daysAgo days back.
     void run(int daysAgo, int level, int seconds, int pupilNo = pupil) {
-        AppState& s = t.state;
-        const int self = s.pupil.pupilIndex;
-        s.pupil.pupilIndex = pupilNo;
-        s.run.resultTime = seconds;
-        ResultRecord record = runRecord(s, level);
-        s.pupil.pupilIndex = self;
-        record.runDate -= daysAgo;
-        if (!appendResultRecord(s, record)) {
-            qFatal("the run could not be recorded");
-        }
+        recordRun(daysAgo, pupilNo, level, seconds);
     }
 
     QString text(const QString& labelName) { return find<QLabel>(labelName)->text(); }

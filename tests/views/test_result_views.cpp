@@ -57,9 +57,7 @@ struct School : MenuSchool {
     }
 
     void run(int daysAgo, int pupil, int level, int seconds, QTime at = QTime(10, 0, 0)) {
-        t.writeBytes(resultsFilePath(t.state),
-                     existing() + rostertest::resultRecord(QDate(2024, 5, 15).addDays(-daysAgo), at,
-                                                           pupil, level, seconds));
+        recordRun(daysAgo, pupil, level, seconds, at);
     }
     QByteArray existing() {
         QFile f(resultsFilePath(t.state));
