@@ -4,14 +4,13 @@
 #include "app/JapaneseFonts.h"
 #include "roster/StudentSelection.h"
 #include "support/DemoClassroom.h"
+#include "support/PdfText.h"
 #include "text/DayNumber.h"
 #include "views/GraphPicture.h"
 #include "views/LevelMenu.h"
 
 #include <QDir>
 #include <QListWidget>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QtTest>
 #include <algorithm>
 #include <cmath>
@@ -19,15 +18,6 @@
 namespace {
 
 using namespace demoschool;
-
-QString pdfText(const QString& path) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    p.waitForFinished(60000);
-    QString text = QString::fromUtf8(p.readAllStandardOutput());
-    text.remove(QRegularExpression(QStringLiteral("\\s")));
-    return text.remove(QChar(0x3000));
-}
 
 } // namespace
 
@@ -66,7 +56,7 @@ void GraphDemoTest::aPupilPrintsTheirGraphWithTrueFigures() {
     QVERIFY(room.host.grab().save(room.env.printFolder + QStringLiteral("/demo-graph-screen.png")));
     click(QStringLiteral("Command21_1")); // 印刷
     QCOMPARE(room.env.printed.size(), std::size_t(1));
-    const QString sheet = pdfText(room.env.printed[0]);
+    const QString sheet = pdfTextWithoutSpaces(room.env.printed[0]);
     QVERIFY2(sheet.contains(QStringLiteral("田中ひなた")), qPrintable(sheet));
 
     // The figures of the levels charted (1 to 3, as many as are offered), from the results

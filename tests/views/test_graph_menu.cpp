@@ -4,16 +4,15 @@
 #include "app/JapaneseFonts.h"
 #include "records/ResultsFile.h"
 #include "support/MenuSchool.h"
+#include "support/PdfText.h"
 #include "support/WaitProbe.h"
 #include "views/GraphPicture.h"
 #include "views/LevelMenu.h"
 
 #include <QDir>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -108,15 +107,6 @@ std::pair<int, int> dotCounts(const QImage& source) {
     return {counts[1], counts[2]};
 }
 
-QString pdfText(const QString& path) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    p.waitForFinished(60000);
-    QString text = QString::fromUtf8(p.readAllStandardOutput());
-    text.remove(QRegularExpression(QStringLiteral("\\s")));
-    return text.remove(QChar(0x3000));
-}
-
 } // namespace
 
 class GraphMenuTest : public QObject {
@@ -149,7 +139,7 @@ void GraphMenuTest::graphButtonDrawsPrintsAndFollowsTheChoosers() {
 
     m.click(QStringLiteral("Command21_1")); // 印刷
     QCOMPARE(m.t.env.printed.size(), std::size_t(1));
-    const QString sheet = pdfText(m.t.env.printed[0]);
+    const QString sheet = pdfTextWithoutSpaces(m.t.env.printed[0]);
     for (const QString& expected :
          {QStringLiteral("山田太郎"), QStringLiteral("ミルネアﾚﾍﾞﾙ1"), QStringLiteral("回数4回"),
           QStringLiteral("順位2位"), QStringLiteral("最高40秒/35秒"),
@@ -178,7 +168,7 @@ void GraphMenuTest::graphButtonDrawsPrintsAndFollowsTheChoosers() {
     QCOMPARE(dotCounts(m.picture()->picture()), std::make_pair(1, 1));
     m.click(QStringLiteral("Command24_1"));
     QCOMPARE(m.t.env.printed.size(), std::size_t(2));
-    const QString second = pdfText(m.t.env.printed[1]);
+    const QString second = pdfTextWithoutSpaces(m.t.env.printed[1]);
     QVERIFY2(second.contains(QStringLiteral("佐藤花子")) &&
                  second.contains(QStringLiteral("回数2回")) &&
                  second.contains(QStringLiteral("順位1位")) &&
