@@ -13,7 +13,6 @@
 #include "views/GraphSheet.h"
 #include "views/ResultGraph.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -140,15 +139,3 @@ void BM_PrintSheetOfFiveLevels(benchmark::State& bench) {
 BENCHMARK(BM_PrintSheetOfFiveLevels)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    mapJapaneseFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
