@@ -383,9 +383,13 @@ private slots:
     void recordsOutsideTheLevelsOrWindowAreLeftOut() {
         School m;
         m.standardRuns();
-        // Records no copy of the program writes: negative seconds, a date after today.
+        // Records no copy of the program writes: negative seconds, a date after today, and
+        // (written byte by byte, the program refuses to) a run today of pupil 0.
         m.run(0, 7, 1, -5);
         m.run(-1, 7, 1, 33);
+        m.t.writeBytes(resultsFilePath(m.t.state),
+                       m.existing() +
+                           rostertest::resultRecord(QDate(2024, 5, 15), QTime(10, 0, 0), 0, 1, 20));
         RunListRequest request{RunList::Period, ListKind::Time, 3650, QStringLiteral("全学年")};
         LevelLines lines;
         QVERIFY(buildRunLists(m.t.state, request, lines));
