@@ -8,6 +8,7 @@
 #include "app/PrintJob.h"
 #include "app/SystemEnvironment.h"
 #include "records/ResultRecord.h"
+#include "support/BenchSchool.h"
 #include "text/DayNumber.h"
 #include "views/GraphPainter.h"
 #include "views/GraphSheet.h"
@@ -43,13 +44,9 @@ struct School {
     AppState state;
 
     explicit School(int records) {
-        const QString sep = QDir::separator();
-        const QString root = QDir::toNativeSeparators(dir.path()) + sep;
         env.folder = dir.path();
         state.env = &env;
-        state.layout.dataRoot = root + QStringLiteral("data") + sep;
-        state.layout.drillFolderName = QStringLiteral("ミルネア");
-        state.layout.drillDataFolder = state.layout.dataRoot + QStringLiteral("ミルネア") + sep;
+        layOutDataFolders(state, dir.path());
         state.profile.programTitle = QStringLiteral("ミルネア");
         state.profile.levelCount = 5;
         for (int level = 1; level <= 5; ++level) {

@@ -28,14 +28,18 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     }
 }
 
-BenchSchool::BenchSchool(int levels, QString (*levelName)(int)) {
+void layOutDataFolders(AppState& state, const QString& dir) {
     const QString sep = QDir::separator();
-    const QString root = QDir::toNativeSeparators(dir.path()) + sep;
-    state.env = &env;
-    state.host = &host;
+    const QString root = QDir::toNativeSeparators(dir) + sep;
     state.layout.dataRoot = root + QStringLiteral("data") + sep;
     state.layout.drillFolderName = QStringLiteral("ミルネア");
     state.layout.drillDataFolder = state.layout.dataRoot + QStringLiteral("ミルネア") + sep;
+}
+
+BenchSchool::BenchSchool(int levels, QString (*levelName)(int)) {
+    state.env = &env;
+    state.host = &host;
+    layOutDataFolders(state, dir.path());
     state.config.schoolName = QStringLiteral("ミルネア塾　本校");
     state.config.schoolYearStartMonth = 4;
     state.profile.programTitle = QStringLiteral("ミルネア");

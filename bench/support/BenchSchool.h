@@ -15,6 +15,9 @@ QByteArray resultRecord(const QDateTime& when, int pupilNo, int level, int secon
 // Writes the whole file, creating its folder; a benchmark cannot go on without it.
 void writeFile(const QString& path, const QByteArray& bytes);
 
+// Points the state's data folders into the folder dir: dir/data/ and dir/data/ミルネア/.
+void layOutDataFolders(AppState& state, const QString& dir);
+
 // A full school on the real environment in a temporary folder: the roster of
 // rosterLines pupils read in, `levels` timed levels, pupil 1 chosen and the program's one
 // window shown. The benchmark writes the results file it wants.
