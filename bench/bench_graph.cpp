@@ -8,12 +8,12 @@
 #include "app/PrintJob.h"
 #include "app/SystemEnvironment.h"
 #include "records/ResultRecord.h"
+#include "support/BenchSchool.h"
 #include "text/DayNumber.h"
 #include "views/GraphPainter.h"
 #include "views/GraphSheet.h"
 #include "views/ResultGraph.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -44,13 +44,9 @@ struct School {
     AppState state;
 
     explicit School(int records) {
-        const QString sep = QDir::separator();
-        const QString root = QDir::toNativeSeparators(dir.path()) + sep;
         env.folder = dir.path();
         state.env = &env;
-        state.layout.dataRoot = root + QStringLiteral("data") + sep;
-        state.layout.drillFolderName = QStringLiteral("ミルネア");
-        state.layout.drillDataFolder = state.layout.dataRoot + QStringLiteral("ミルネア") + sep;
+        layOutDataFolders(state, dir.path());
         state.profile.programTitle = QStringLiteral("ミルネア");
         state.profile.levelCount = 5;
         for (int level = 1; level <= 5; ++level) {
@@ -140,15 +136,3 @@ void BM_PrintSheetOfFiveLevels(benchmark::State& bench) {
 BENCHMARK(BM_PrintSheetOfFiveLevels)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    mapJapaneseFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,11 +4,10 @@
 // nothing is asserted.
 
 #include "app/AppState.h"
-#include "app/Environment.h"
-#include "app/PrintJob.h"
 #include "records/RecordFile.h"
 #include "records/ResultRecord.h"
 #include "records/ResultsFile.h"
+#include "support/QuietEnvironment.h"
 #include "text/DayNumber.h"
 
 #include <QDir>
@@ -23,28 +22,8 @@
 
 namespace {
 
-class BenchEnvironment : public Environment {
-public:
-    QDateTime now() override { return QDateTime(QDate(2026, 12, 9), QTime(16, 30)); }
-    std::int64_t monotonicMs() override { return 0; }
-    std::unique_ptr<Timer> createTimer() override { return nullptr; }
-    double random() override { return 0.5; }
-    void reseed(std::uint32_t) override {}
-    SoundOutcome playWave(const QString&) override { return {}; }
-    MessageAnswer message(QWidget*, const QString& title, const QString& text, MessageButtons,
-                          MessageIcon) override {
-        std::fprintf(stderr, "[%s] %s\n", title.toUtf8().constData(), text.toUtf8().constData());
-        return MessageAnswer::Ok;
-    }
-    bool startProcess(const QString&, const QStringList&, QString*) override { return false; }
-    std::unique_ptr<PrintJob> openDefaultPrinter(const PrintRequest&, QString*) override {
-        return nullptr; // nothing is printed in a benchmark
-    }
-    QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
-        return QString();
-    }
-    bool claimSingleInstance() override { return true; }
-    void endProgram(int) override {}
+struct BenchEnvironment : QuietEnvironment {
+    BenchEnvironment() : QuietEnvironment(QDateTime(QDate(2026, 12, 9), QTime(16, 30))) {}
 };
 
 // A results file of `records` runs: 300 pupils at levels 1..3. The newest 20000 records

@@ -4,12 +4,11 @@
 // 100 ms on the classroom PCs.
 
 #include "app/AppState.h"
-#include "app/Environment.h"
-#include "app/PrintJob.h"
 #include "records/ResultsFile.h"
 #include "roster/RosterFile.h"
 #include "roster/RosterList.h"
 #include "roster/StudentSelection.h"
+#include "support/QuietEnvironment.h"
 #include "text/Cp932.h"
 #include "text/DayNumber.h"
 
@@ -25,29 +24,8 @@
 
 namespace {
 
-// A quiet outside world with a fixed date: nothing to show, play or start.
-class BenchEnvironment : public Environment {
-public:
-    QDateTime now() override { return QDateTime(QDate(2026, 12, 9), QTime(10, 0)); }
-    std::int64_t monotonicMs() override { return 0; }
-    std::unique_ptr<Timer> createTimer() override { return nullptr; }
-    double random() override { return 0.5; }
-    void reseed(std::uint32_t) override {}
-    SoundOutcome playWave(const QString&) override { return {}; }
-    MessageAnswer message(QWidget*, const QString& title, const QString& text, MessageButtons,
-                          MessageIcon) override {
-        qWarning("unexpected message %s: %s", qPrintable(title), qPrintable(text));
-        return MessageAnswer::Ok;
-    }
-    bool startProcess(const QString&, const QStringList&, QString*) override { return false; }
-    std::unique_ptr<PrintJob> openDefaultPrinter(const PrintRequest&, QString*) override {
-        return nullptr; // nothing is printed in a benchmark
-    }
-    QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
-        return QString();
-    }
-    bool claimSingleInstance() override { return true; }
-    void endProgram(int status) override { qFatal("the program ended (%d)", status); }
+struct BenchEnvironment : QuietEnvironment {
+    BenchEnvironment() : QuietEnvironment(QDateTime(QDate(2026, 12, 9), QTime(10, 0))) {}
 };
 
 QByteArray record(int day, double clock, int pupil, int level, int seconds) {

@@ -2,7 +2,6 @@
 // cell's text fitted, on the preview box and on a page printed into a PDF file.
 // Goals: at most 50 ms for the preview, at most 300 ms for the printed page.
 #include "app/AppState.h"
-#include "app/JapaneseFonts.h"
 #include "app/PrintJob.h"
 #include "app/SystemEnvironment.h"
 #include "print/PageMapping.h"
@@ -10,7 +9,6 @@
 #include "print/WorksheetPage.h"
 #include "print/frmPrint.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -104,15 +102,3 @@ void BM_FitOneCell(benchmark::State& bench) {
 BENCHMARK(BM_FitOneCell)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    mapJapaneseFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

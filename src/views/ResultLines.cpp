@@ -26,10 +26,6 @@ QString trimmedBlanks(const QString& text, bool front) {
     return text.mid(begin, end - begin);
 }
 
-bool knownPupil(int pupilNo) {
-    return pupilNo >= 1 && pupilNo <= CurrentPupil::maxPupilNo;
-}
-
 } // namespace
 
 int runPointsForList(const AppState& state, int level, int seconds) {
@@ -72,12 +68,8 @@ QString secondsText(int seconds) {
 }
 
 PupilColumns runPupilColumns(const AppState& state, int pupilNo) {
-    if (!knownPupil(pupilNo)) {
-        // No roster entry answers to the number: blanks, never another pupil's name.
-        return {QStringLiteral("　"), nameField(QString(), nameWidth), false};
-    }
     return {pupilMark(state, pupilNo),
-            nameColumn(state.pupil.rosterNames[static_cast<std::size_t>(pupilNo)], true), true};
+            nameColumn(state.pupil.rosterNames[static_cast<std::size_t>(pupilNo)], true)};
 }
 
 QString todayLine(const AppState& state, const ResultRecord& record) {
@@ -86,12 +78,8 @@ QString todayLine(const AppState& state, const ResultRecord& record) {
     if (timedOutForList(record.seconds)) {
         return failureLead + clock + who.mark + who.name + who.mark;
     }
-    QString line =
-        rightField(secondsText(record.seconds), 5) + u' ' + clock + who.mark + who.name + who.mark;
-    if (who.known) {
-        line += QString::number(runPointsForList(state, record.level, record.seconds));
-    }
-    return line;
+    return rightField(secondsText(record.seconds), 5) + u' ' + clock + who.mark + who.name +
+           who.mark + QString::number(runPointsForList(state, record.level, record.seconds));
 }
 
 QString allResultsLine(const AppState& state, const ResultRecord& record, ListKind kind) {
@@ -102,15 +90,11 @@ QString allResultsLine(const AppState& state, const ResultRecord& record, ListKi
     }
     const int points = runPointsForList(state, record.level, record.seconds);
     if (kind == ListKind::Time) {
-        QString line = rightField(secondsText(record.seconds), 5) + u' ' + date + who.mark +
-                       who.name + who.mark;
-        if (who.known) {
-            line += QString::number(points);
-        }
-        return line;
+        return rightField(secondsText(record.seconds), 5) + u' ' + date + who.mark + who.name +
+               who.mark + QString::number(points);
     }
-    const QString pointsField = who.known ? rightField(points, 5) : QString(5, u' ');
-    return pointsField + u' ' + date + who.mark + who.name + who.mark + secondsText(record.seconds);
+    return rightField(points, 5) + u' ' + date + who.mark + who.name + who.mark +
+           secondsText(record.seconds);
 }
 
 QString personalLine(const ResultRecord& record) {

@@ -29,12 +29,11 @@ QString listDate(double runDate);
 // "45秒".
 QString secondsText(int seconds);
 
-// The marks and name of a record's pupil; a record of pupil 0 belongs to nobody in the
-// roster and shows blanks.
+// The marks and name of a record's pupil (1 to CurrentPupil::maxPupilNo: the lists take
+// only records the value rules keep).
 struct PupilColumns {
     QString mark;
     QString name;
-    bool known = true; // false for pupil 0: no points are shown either
 };
 PupilColumns runPupilColumns(const AppState& state, int pupilNo);
 

@@ -14,7 +14,7 @@
 #include "result/ResultScreen.h"
 #include "result/SoundCues.h"
 #include "roster/StudentSelection.h"
-#include "support/FakeEnvironment.h"
+#include "support/DemoClassroom.h"
 #include "views/LevelMenu.h"
 
 #include <QComboBox>
@@ -34,40 +34,13 @@
 
 namespace {
 
-const QDate today(2026, 12, 9);
-const QTime startOfVisit(21, 40, 0); // after the demo's afternoon runs
-
-// A pupil of the demo who has run today already, so every figure starts above zero.
-constexpr int pupilNo = 16;
-const QString pupilName = QStringLiteral("田中　ひなた");
+using namespace demoschool;
 
 // Ten answers, one every three seconds: the run takes 30 s against level 1's target of
 // 60 s, worth ((60 - 30) / 60)^3 x 50 + 5 = 11.25, that is 11 points, times 1.
 constexpr int thinkMs = 3000;
 constexpr int runSeconds = 30;
 constexpr int runPoints = 11;
-
-// One record of the results file, read straight from its bytes.
-struct Run {
-    double day = 0;
-    int pupil = 0;
-    int level = 0;
-    int seconds = 0;
-};
-
-std::vector<Run> runsOf(const QByteArray& file) {
-    std::vector<Run> runs;
-    for (qsizetype at = 0; at + 44 <= file.size(); at += 44) {
-        const auto* r = reinterpret_cast<const uchar*>(file.constData() + at);
-        Run run;
-        run.day = qFromLittleEndian<double>(r);
-        run.pupil = qFromLittleEndian<qint16>(r + 16);
-        run.level = qFromLittleEndian<qint16>(r + 18);
-        run.seconds = qFromLittleEndian<qint32>(r + 20);
-        runs.push_back(run);
-    }
-    return runs;
-}
 
 int dayNumberOf(const QDate& date) {
     return static_cast<int>(QDate(1899, 12, 30).daysTo(date));
@@ -126,84 +99,17 @@ Figures figuresOf(const QString& text, bool afterEquals = false) {
     return {m.captured(1).toInt(), m.captured(2).toInt()};
 }
 
-// The demo school and the program's one window on a fake classroom PC.
-struct Classroom {
-    QTemporaryDir dir;
-    DemoInstallation demo;
-    FakeEnvironment env;
-    AppState state;
-    ScreenHost host;
-
-    Classroom() {
-        demo = demoInstallationAt(dir.path(), today);
-        QString error;
-        if (!layOutDemoInstallation(demo, &error)) {
-            qFatal("%s", qPrintable(error));
-        }
-        env.setNow(QDateTime(today, startOfVisit));
-        state.env = &env;
-        state.host = &host;
-        wireScreens(state);
-        host.resize(1024, 768);
-        host.show();
-    }
-
-    QString resultsPath() const {
-        return demo.drillDataFolder + QStringLiteral("成績累積データ.dat");
-    }
-    QByteArray resultsFile() const {
-        QFile file(resultsPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    template <class S> S* current() const { return qobject_cast<S*>(host.current()); }
-    QString text(const QString& labelName) const {
-        const auto* label =
-            host.current() ? host.current()->findChild<QLabel*>(labelName) : nullptr;
-        return label ? label->text() : QStringLiteral("<no %1>").arg(labelName);
-    }
-    bool shown(const QString& name) const {
-        const auto* widget = host.current() ? host.current()->findChild<QWidget*>(name) : nullptr;
-        return widget && widget->isVisible();
-    }
-
-    // Keys go to the program's window, which hands them to whatever has the focus there,
-    // as the classroom keyboard does.
-    void press(Qt::Key key) { QTest::keyClick(host.windowHandle(), key); }
-    void type(const QString& keys) {
-        for (const QChar c : keys) {
-            QTest::keyClick(host.windowHandle(), c.toLatin1());
+// How often one of the files the sound table names for the cue was played.
+int plays(const DemoClassroom& room, int cue) {
+    const SoundCue& c = room.state.sounds.cues[static_cast<std::size_t>(cue)];
+    int n = 0;
+    for (const QString& path : room.env.played) {
+        for (int i = 1; i <= c.fileCount.toInt(); ++i) {
+            const QString file = c.files[static_cast<std::size_t>(i)] + QStringLiteral(".wav");
+            n += QFileInfo(path).fileName() == file ? 1 : 0;
         }
     }
-
-    // How often one of the files the sound table names for the cue was played.
-    int plays(int cue) const {
-        const SoundCue& c = state.sounds.cues[static_cast<std::size_t>(cue)];
-        int n = 0;
-        for (const QString& path : env.played) {
-            for (int i = 1; i <= c.fileCount.toInt(); ++i) {
-                const QString file = c.files[static_cast<std::size_t>(i)] + QStringLiteral(".wav");
-                n += QFileInfo(path).fileName() == file ? 1 : 0;
-            }
-        }
-        return n;
-    }
-
-    void saveGrab(const QString& fileName) {
-        QDir().mkpath(QStringLiteral(MIRUNEA_ARTIFACTS_DIR));
-        const QString path = QStringLiteral(MIRUNEA_ARTIFACTS_DIR "/") + fileName;
-        QVERIFY2(host.grab().save(path), qPrintable(path));
-    }
-};
-
-// The row of the name list that shows the pupil, or -1.
-int rowOfPupil(const QListWidget* list) {
-    for (int row = 1; row < list->count(); ++row) {
-        if (list->item(row)->text().contains(pupilName)) {
-            return row;
-        }
-    }
-    return -1;
+    return n;
 }
 
 struct ListedPoints {
@@ -220,7 +126,7 @@ ListedPoints pointsOnLine(const QString& line) {
 
 // The blank of the problem on show, worked out from the three terms the screen shows:
 // box 1 : box 2 = box 3 : box 4, so box 1 x box 4 = box 2 x box 3.
-int blankFromTheScreen(const Classroom& room, int* blankBox) {
+int blankFromTheScreen(const DemoClassroom& room, int* blankBox) {
     int terms[5] = {};
     *blankBox = 0;
     for (int box = 1; box <= 4; ++box) {
@@ -256,7 +162,7 @@ private slots:
 };
 
 void EndToEndTest::aPupilsVisitFromTheNameListBackToTheNameList() {
-    Classroom room;
+    DemoClassroom room;
     const QByteArray resultsBefore = room.resultsFile();
     QVERIFY(resultsBefore.size() >= 100 * 44);
     const std::vector<Run> before = runsOf(resultsBefore);
@@ -267,10 +173,8 @@ void EndToEndTest::aPupilsVisitFromTheNameListBackToTheNameList() {
     // Start-up as the program makes it: the splash takes the date and the season's
     // colour, and 100 ms later runs the initialisation (folders, configuration, criteria,
     // sounds) and opens the name list.
-    Firstfrm splash(room.state, room.demo.programFolder);
-    splash.load();
-    room.env.advance(100);
-    QVERIFY(!splash.isVisible());
+    room.startUp();
+    QVERIFY(!room.splash->isVisible());
     QVERIFY(room.env.messages.empty());
     QCOMPARE(room.state.layout.dataRoot, room.demo.dataRoot);
     StudentSelection* names = room.current<StudentSelection>();
@@ -340,8 +244,8 @@ void EndToEndTest::aPupilsVisitFromTheNameListBackToTheNameList() {
         QCOMPARE(room.text("sLabel9"), QString::number(10 - answer));
     }
     QCOMPARE(room.text("sLabel10"), QString::number(runSeconds));
-    QCOMPARE(room.plays(正解音2), 10);
-    QCOMPARE(room.plays(間違い音2), 0);
+    QCOMPARE(plays(room, 正解音2), 10);
+    QCOMPARE(plays(room, 間違い音2), 0);
     QVERIFY(room.shown("lblsss1"));
     QCOMPARE(room.text("lblsss1"), QStringLiteral("成績記録中"));
 
@@ -350,7 +254,7 @@ void EndToEndTest::aPupilsVisitFromTheNameListBackToTheNameList() {
     QCOMPARE(resultsAfter.size(), resultsBefore.size() + 44);
     QCOMPARE(resultsAfter.left(resultsBefore.size()), resultsBefore);
     const QByteArray record = resultsAfter.right(44);
-    const QByteArray expected = expectedRecord(startOfVisit.addSecs(runSeconds));
+    const QByteArray expected = expectedRecord(visit.addSecs(runSeconds));
     QCOMPARE(record.toHex(' '), expected.toHex(' '));
 
     // One second later the result screen.

@@ -7,6 +7,7 @@
 #include "media/viewers/ExplanationViewers.h"
 #include "media/viewers/FrmVideo.h"
 #include "media/viewers/frmBrowser.h"
+#include "support/MenuSchool.h"
 #include "support/TestInstallation.h"
 #include "tools/ExplanationVideo.h"
 #include "views/LevelMenu.h"
@@ -21,29 +22,13 @@
 
 namespace {
 
-struct Menu {
-    TestInstallation t;
-    ScreenHost host;
-
-    Menu() {
+struct Menu : MenuSchool {
+    Menu() : MenuSchool(2) {
         AppState& s = t.state;
-        s.host = &host;
-        s.profile.programTitle = QStringLiteral("ミルネア");
-        s.profile.levelCount = 2;
-        s.profile.finalLevel = 2;
-        s.profile.allLevelsOpen = 1;
-        for (int i = 1; i <= 2; ++i) {
-            s.profile.levelNames[i] = QStringLiteral("レベル%1").arg(i);
-            s.profile.levelTimed[i] = 1;
-            s.profile.explanationAvailable[i] = 1;
-            s.criteria[i] = {40, 60, 100, 3, 1.5f, 0, 0, 7, 1, 0, 0, 0};
-        }
-        s.pupil.pupilIndex = 42;
-        s.pupil.pupilName = QStringLiteral("山田太郎");
-        s.pupil.gradeFilter = QStringLiteral("全学年");
+        s.profile.explanationAvailable[1] = 1;
+        s.profile.explanationAvailable[2] = 1;
         s.routes.startRun = [] {};
         wireExplanationViewers(s, QStringLiteral(MIRUNEA_ANIMATION_PLAYER_DIR));
-        host.resize(1024, 768);
         host.show();
         openLevelMenu(s);
     }

@@ -5,11 +5,11 @@
 #include "../roster/RosterTestFiles.h"
 #include "PrintTestSupport.h"
 #include "app/JapaneseFonts.h"
-#include "app/ScreenHost.h"
 #include "print/FormPrint0.h"
 #include "print/PageMapping.h"
 #include "print/frmPrint.h"
 #include "roster/StudentSelection.h"
+#include "support/MenuSchool.h"
 #include "views/LevelMenu.h"
 
 #include <QAbstractButton>
@@ -33,32 +33,18 @@ void activate(QWidget* window) {
 
 // A school with a few pupils and the teacher, a worksheet table beside the program and
 // the one top-level window.
-struct School {
-    TestInstallation t;
-    ScreenHost host;
-
-    School() {
+struct School : MenuSchool {
+    School() : MenuSchool(1, levelNameWithWideDigit) {
         AppState& s = t.state;
-        s.host = &host;
-        s.profile.programTitle = QStringLiteral("ミルネア");
         s.profile.printEnabled = 1;
-        s.profile.levelCount = 1;
-        s.profile.finalLevel = 1;
-        s.profile.allLevelsOpen = 1;
-        s.profile.levelNames[1] = QStringLiteral("レベル１");
-        s.profile.levelTimed[1] = 1;
-        s.criteria[1] = {40, 60, 100, 3, 1.5f, 0, 0, 7, 1, 0, 0, 0};
         s.config.schoolYearStartMonth = 4;
-        s.config.schoolName = QStringLiteral("ミルネア塾　本校");
         s.pupil.pupilIndex = 4999;
         s.pupil.pupilName = QStringLiteral("あおき");
-        s.pupil.gradeFilter = QStringLiteral("全学年");
         s.routes.openWorksheet = [this] { openWorksheetScreen(t.state); };
         s.routes.openLevelMenu = [this] { openLevelMenu(t.state); };
         rostertest::writeRoster(t, rostertest::rosterLine(1, 2013, "あおき") +
                                        rostertest::rosterLine(4999, 1990, "先生"));
         rostertest::writeResults(t, QByteArray());
-        host.resize(1024, 768);
         host.show();
         host.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&host));

@@ -4,6 +4,7 @@
 #include "records/ResultRecord.h"
 #include "records/ResultsFile.h"
 #include "support/FakeEnvironment.h"
+#include "support/TestInstallation.h"
 #include "text/DayNumber.h"
 
 #include <QByteArray>
@@ -74,4 +75,14 @@ inline std::vector<ResultRecord> decodeAll(const QByteArray& bytes) {
 
 inline int todayNumber(FakeEnvironment& env) {
     return dayNumber(env.now().date());
+}
+
+// The results file of a test installation, written whole: the records and any tail bytes.
+inline QString resultsPath(const TestInstallation& inst) {
+    return inst.drillDataFolder() + QStringLiteral("成績累積データ.dat");
+}
+
+inline void writeResults(const TestInstallation& inst, const std::vector<ResultRecord>& records,
+                         const QByteArray& tail = QByteArray()) {
+    inst.writeBytes(resultsPath(inst), encodeAll(records) + tail);
 }

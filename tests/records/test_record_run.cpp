@@ -13,15 +13,6 @@
 
 namespace {
 
-QString resultsPath(const TestInstallation& inst) {
-    return inst.drillDataFolder() + QStringLiteral("成績累積データ.dat");
-}
-
-void writeResults(const TestInstallation& inst, const std::vector<ResultRecord>& records,
-                  const QByteArray& tail = QByteArray()) {
-    inst.writeBytes(resultsPath(inst), encodeAll(records) + tail);
-}
-
 void prepare(TestInstallation& inst, int pupil, int resultTime) {
     LevelCriteria& c = inst.state.criteria[1];
     c.targetSeconds = 30;

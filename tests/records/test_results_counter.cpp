@@ -9,15 +9,6 @@
 
 namespace {
 
-QString resultsPath(const TestInstallation& inst) {
-    return inst.drillDataFolder() + QStringLiteral("成績累積データ.dat");
-}
-
-void writeResults(const TestInstallation& inst, const std::vector<ResultRecord>& records,
-                  const QByteArray& tail = QByteArray()) {
-    inst.writeBytes(resultsPath(inst), encodeAll(records) + tail);
-}
-
 void setLevel(AppState& state, int level, int target, float factor, double judgeDays,
               double overuseDays) {
     LevelCriteria& c = state.criteria[static_cast<std::size_t>(level)];

@@ -16,10 +16,6 @@
 
 namespace {
 
-QString resultsPath(const TestInstallation& inst) {
-    return inst.drillDataFolder() + QStringLiteral("成績累積データ.dat");
-}
-
 int today(TestInstallation& inst) {
     return dayNumber(inst.env.now().date());
 }

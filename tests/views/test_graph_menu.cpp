@@ -2,19 +2,17 @@
 // level and pupil choosers that redraw at once, and "印刷" read back from the PDF.
 #include "../roster/RosterTestFiles.h"
 #include "app/JapaneseFonts.h"
-#include "app/ScreenHost.h"
 #include "records/ResultsFile.h"
-#include "support/TestInstallation.h"
+#include "support/MenuSchool.h"
+#include "support/PdfText.h"
 #include "support/WaitProbe.h"
 #include "views/GraphPicture.h"
 #include "views/LevelMenu.h"
 
 #include <QDir>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -28,28 +26,11 @@ QString artefacts() {
     return folder;
 }
 
-struct Menu {
-    TestInstallation t;
-    ScreenHost host;
-
-    Menu() {
+struct Menu : MenuSchool {
+    Menu() : MenuSchool(4, [](int i) { return QStringLiteral("ﾚﾍﾞﾙ%1").arg(i); }) {
         AppState& s = t.state;
-        s.host = &host;
-        s.profile.programTitle = QStringLiteral("ミルネア");
-        s.profile.levelCount = 4;
-        s.profile.finalLevel = 4;
-        s.profile.allLevelsOpen = 1;
-        for (int i = 1; i <= 4; ++i) {
-            s.profile.levelNames[std::size_t(i)] = QStringLiteral("ﾚﾍﾞﾙ%1").arg(i);
-            s.profile.levelTimed[std::size_t(i)] = 1;
-            s.criteria[std::size_t(i)] = {40, 60, 100, 3, 1.5f, 0, 0, 7, 1, 0, 0, 0};
-        }
-        s.config.schoolName = QStringLiteral("ミルネア塾　本校");
         s.config.schoolCode = QStringLiteral("12345");
-        s.pupil.pupilIndex = pupil;
-        s.pupil.pupilName = QStringLiteral("山田太郎            ");
         s.pupil.pupilGroup = QStringLiteral("小３");
-        s.pupil.gradeFilter = QStringLiteral("全学年");
         s.pupil.schoolYear = 2026;
         s.pupil.rosterLineCount = 2;
         s.pupil.rosterLinePupil[1] = pupil;
@@ -62,38 +43,12 @@ struct Menu {
             t, rostertest::rosterLine(pupil, 2017, QStringLiteral("山田太郎")) +
                    rostertest::rosterLine(other, 2015, QStringLiteral("佐藤花子")));
         t.env.printFolder = artefacts();
-        host.resize(1024, 768);
     }
 
     void run(int daysAgo, int who, int level, int seconds) {
-        AppState& s = t.state;
-        const int self = s.pupil.pupilIndex;
-        s.pupil.pupilIndex = who;
-        s.run.resultTime = seconds;
-        ResultRecord record = runRecord(s, level);
-        s.pupil.pupilIndex = self;
-        record.runDate -= daysAgo;
-        if (!appendResultRecord(s, record)) {
-            qFatal("the run could not be recorded");
-        }
+        recordRun(daysAgo, who, level, seconds);
     }
 
-    void open() {
-        host.show();
-        host.activateWindow();
-        if (!QTest::qWaitForWindowActive(&host)) {
-            qWarning("the window did not become active");
-        }
-        openLevelMenu(t.state);
-    }
-
-    template <typename W> W* find(const QString& name) {
-        W* w = host.findChild<W*>(name);
-        if (!w) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return w;
-    }
     void click(const QString& name) {
         QWidget* w = find<QWidget>(name);
         QVERIFY2(w->isVisible() && w->isEnabled(), qPrintable(name));
@@ -152,15 +107,6 @@ std::pair<int, int> dotCounts(const QImage& source) {
     return {counts[1], counts[2]};
 }
 
-QString pdfText(const QString& path) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    p.waitForFinished(60000);
-    QString text = QString::fromUtf8(p.readAllStandardOutput());
-    text.remove(QRegularExpression(QStringLiteral("\\s")));
-    return text.remove(QChar(0x3000));
-}
-
 } // namespace
 
 class GraphMenuTest : public QObject {
@@ -193,7 +139,7 @@ void GraphMenuTest::graphButtonDrawsPrintsAndFollowsTheChoosers() {
 
     m.click(QStringLiteral("Command21_1")); // 印刷
     QCOMPARE(m.t.env.printed.size(), std::size_t(1));
-    const QString sheet = pdfText(m.t.env.printed[0]);
+    const QString sheet = pdfTextWithoutSpaces(m.t.env.printed[0]);
     for (const QString& expected :
          {QStringLiteral("山田太郎"), QStringLiteral("ミルネアﾚﾍﾞﾙ1"), QStringLiteral("回数4回"),
           QStringLiteral("順位2位"), QStringLiteral("最高40秒/35秒"),
@@ -222,7 +168,7 @@ void GraphMenuTest::graphButtonDrawsPrintsAndFollowsTheChoosers() {
     QCOMPARE(dotCounts(m.picture()->picture()), std::make_pair(1, 1));
     m.click(QStringLiteral("Command24_1"));
     QCOMPARE(m.t.env.printed.size(), std::size_t(2));
-    const QString second = pdfText(m.t.env.printed[1]);
+    const QString second = pdfTextWithoutSpaces(m.t.env.printed[1]);
     QVERIFY2(second.contains(QStringLiteral("佐藤花子")) &&
                  second.contains(QStringLiteral("回数2回")) &&
                  second.contains(QStringLiteral("順位1位")) &&

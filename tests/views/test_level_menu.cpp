@@ -1,8 +1,7 @@
 // The level menu driven through real key and mouse events, over a results file on disk.
 #include "app/JapaneseFonts.h"
-#include "app/ScreenHost.h"
 #include "records/ResultsFile.h"
-#include "support/TestInstallation.h"
+#include "support/MenuSchool.h"
 #include "views/LevelMenu.h"
 
 #include <QComboBox>
@@ -19,74 +18,29 @@ namespace {
 
 constexpr int pupil = 42;
 
-struct Menu {
-    TestInstallation t;
-    ScreenHost host;
+struct Menu : MenuSchool {
     int runsStarted = 0;
     int startedLevel = 0;
     int selectionsOpened = 0;
 
-    explicit Menu(int levels = 1) {
+    explicit Menu(int levels = 1) : MenuSchool(levels, levelNameWithWideDigit) {
         AppState& s = t.state;
-        s.host = &host;
-        s.profile.programTitle = QStringLiteral("ミルネア");
-        s.profile.levelCount = levels;
-        s.profile.finalLevel = levels;
-        s.profile.allLevelsOpen = 1;
         s.profile.explanationAvailable[1] = 1;
-        for (int i = 1; i <= levels; ++i) {
-            s.profile.levelNames[i] = QStringLiteral("レベル%1").arg(QChar(0xFF10 + i % 10));
-            s.profile.levelTimed[i] = 1;
-            s.criteria[i] = {40, 60, 100, 3, 1.5f, 0, 0, 7, 1, 0, 0, 0};
-        }
-        s.config.schoolName = QStringLiteral("ミルネア塾　本校");
         s.config.schoolCode = QStringLiteral("12345");
         s.config.seasonColor = 192 | (255 << 8) | (192 << 16);
-        s.pupil.pupilIndex = pupil;
-        s.pupil.pupilName = QStringLiteral("山田太郎            ");
         s.pupil.pupilGroup = QStringLiteral("小３");
-        s.pupil.gradeFilter = QStringLiteral("全学年");
         s.pupil.loginTime = 9 * 3600 + 45 * 60; // the fake clock reads 10:00
         s.routes.startRun = [this] {
             ++runsStarted;
             startedLevel = t.state.run.levelNo;
         };
         s.routes.openStudentSelection = [this] { ++selectionsOpened; };
-        host.resize(1024, 768);
     }
 
-    // Appends a run through the records room, the way the drill records one, dated
-    // daysAgo days back.
     void run(int daysAgo, int level, int seconds, int pupilNo = pupil) {
-        AppState& s = t.state;
-        const int self = s.pupil.pupilIndex;
-        s.pupil.pupilIndex = pupilNo;
-        s.run.resultTime = seconds;
-        ResultRecord record = runRecord(s, level);
-        s.pupil.pupilIndex = self;
-        record.runDate -= daysAgo;
-        if (!appendResultRecord(s, record)) {
-            qFatal("the run could not be recorded");
-        }
+        recordRun(daysAgo, pupilNo, level, seconds);
     }
 
-    seisekitime1* open() {
-        host.show();
-        host.activateWindow();
-        if (!QTest::qWaitForWindowActive(&host)) {
-            qWarning("the window did not become active");
-        }
-        openLevelMenu(t.state);
-        return qobject_cast<seisekitime1*>(host.current());
-    }
-
-    template <typename W> W* find(const QString& name) {
-        W* w = host.findChild<W*>(name);
-        if (!w) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return w;
-    }
     QString text(const QString& labelName) { return find<QLabel>(labelName)->text(); }
     bool shown(const QString& name) { return !find<QWidget>(name)->isHidden(); }
     QPushButton* start(int level) {

@@ -4,12 +4,11 @@
 // refuses leaves the menu usable.
 
 #include "app/JapaneseFonts.h"
-#include "app/ScreenHost.h"
 #include "drill/DrillRun.h"
 #include "drill/MainFrm.h"
 #include "records/FileRetry.h"
 #include "records/RecordsTestSupport.h"
-#include "support/TestInstallation.h"
+#include "support/MenuSchool.h"
 #include "support/WaitProbe.h"
 #include "views/LevelMenu.h"
 
@@ -20,26 +19,11 @@
 
 namespace {
 
-struct Menu {
-    TestInstallation t;
+struct Menu : MenuSchool {
     AppState& state = t.state;
-    ScreenHost host;
 
-    explicit Menu(int levels = 1) {
-        state.host = &host;
-        state.profile.programTitle = QStringLiteral("ミルネア");
-        state.profile.levelCount = levels;
-        state.profile.finalLevel = levels;
-        state.profile.allLevelsOpen = 1;
-        for (int i = 1; i <= levels; ++i) {
-            state.profile.levelNames[i] = QStringLiteral("レベル%1").arg(i);
-            state.profile.levelTimed[i] = 1;
-            state.criteria[i] = {40, 60, 100, 3, 1.5f, 0, 0, 7, 1, 0, 0, 0};
-        }
+    explicit Menu(int levels = 1) : MenuSchool(levels) {
         state.config.schoolCode = QStringLiteral("12345");
-        state.pupil.pupilIndex = 42;
-        state.pupil.pupilName = QStringLiteral("山田太郎");
-        state.pupil.gradeFilter = QStringLiteral("全学年");
         state.routes.startRun = [this] { startRun(state); };
         state.routes.openStudentSelection = [this] {
             showStandIn(state, QStringLiteral("NameListStandIn"));
@@ -50,9 +34,9 @@ struct Menu {
         state.routes.openCriteriaEditor = [this] {
             showStandIn(state, QStringLiteral("CriteriaEditorStandIn"));
         };
-        host.resize(1024, 768);
         host.show();
     }
+    // The level menu on the window as it stands, without asking for the focus.
     seisekitime1* open() {
         openLevelMenu(state);
         return qobject_cast<seisekitime1*>(host.current());

@@ -1,63 +1,27 @@
 // The result lists on the demo school, reached the way a pupil reaches them: the program's
 // start-up, the name list, Enter on a name, then every option, period and grade chosen
 // with the mouse, and back to the name list.
-#include "app/AppState.h"
-#include "app/Firstfrm.h"
 #include "app/JapaneseFonts.h"
-#include "app/ScreenHost.h"
-#include "app/ScreenRoutes.h"
-#include "makedemo/DemoInstallation.h"
 #include "roster/StudentSelection.h"
-#include "support/FakeEnvironment.h"
+#include "support/DemoClassroom.h"
 #include "views/LevelMenu.h"
 #include "views/PersonalPanel.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-const QDate today(2026, 12, 9); // a Wednesday
-const QTime visit(21, 40, 0);
-constexpr int pupilNo = 16;
-const QString pupilName = QStringLiteral("田中　ひなた");
+using namespace demoschool;
 
-struct Classroom {
-    QTemporaryDir dir;
-    DemoInstallation demo;
-    FakeEnvironment env;
-    AppState state;
-    ScreenHost host;
-
-    Classroom() {
-        demo = demoInstallationAt(dir.path(), today);
-        QString error;
-        if (!layOutDemoInstallation(demo, &error)) {
-            qFatal("%s", qPrintable(error));
-        }
-        env.setNow(QDateTime(today, visit));
-        state.env = &env;
-        state.host = &host;
-        wireScreens(state);
-        host.resize(1024, 768);
-        host.show();
-    }
-    template <class S> S* current() const { return qobject_cast<S*>(host.current()); }
-    template <class W> W* find(const QString& name) const {
-        W* w = host.current() ? host.current()->findChild<W*>(name) : nullptr;
-        if (!w) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return w;
-    }
+// The level menu's lists and controls as the pupil sees them, over the demo classroom.
+struct Classroom : DemoClassroom {
     QStringList lines(int level) const {
         const QAbstractItemModel* model =
             find<QListView>(QStringLiteral("List5_%1").arg(level))->model();
@@ -86,20 +50,7 @@ struct Classroom {
         QTRY_VERIFY(!view->isVisible());
         QCOMPARE(combo->currentText(), text);
     }
-    void saveGrab(const QString& fileName) {
-        QDir().mkpath(QStringLiteral(MIRUNEA_ARTIFACTS_DIR));
-        QVERIFY(host.grab().save(QStringLiteral(MIRUNEA_ARTIFACTS_DIR "/") + fileName));
-    }
 };
-
-int rowOfPupil(const QListWidget* list) {
-    for (int row = 1; row < list->count(); ++row) {
-        if (list->item(row)->text().contains(pupilName)) {
-            return row;
-        }
-    }
-    return -1;
-}
 
 bool anyLineHas(const QStringList& lines, const QString& part) {
     return std::any_of(lines.begin(), lines.end(),
@@ -115,18 +66,16 @@ private slots:
 
     void aPupilReadsEveryList() {
         Classroom room;
-        Firstfrm splash(room.state, room.demo.programFolder);
-        splash.load();
-        room.env.advance(100);
+        room.startUp();
         StudentSelection* names = room.current<StudentSelection>();
         QVERIFY(names);
         const int row = rowOfPupil(names->List1);
         QVERIFY(row > 0);
         names->List1->setFocus();
         for (int i = 0; i < row; ++i) {
-            QTest::keyClick(room.host.windowHandle(), Qt::Key_Down);
+            room.press(Qt::Key_Down);
         }
-        QTest::keyClick(room.host.windowHandle(), Qt::Key_Return);
+        room.press(Qt::Key_Return);
         seisekitime1* menu = room.current<seisekitime1>();
         QVERIFY(menu);
         QVERIFY(menu->menuReady());
