@@ -177,9 +177,10 @@ void MainFrm::buildTopPanel() {
     sLabel14_ = nameLabel("sLabel14", QRect(10260, 135, 1800, 405));
     sLabel7_ = nameLabel("sLabel7", QRect(12120, 135, 2970, 405));
 
-    fixedLabel(QStringLiteral("sLabel16(0)"), QStringLiteral("起動後"), QRect(60, 810, 510, 285));
-    sLabel13_ = valueLabel("sLabel13", QRect(585, 750, 600, 405));
-    fixedLabel(QStringLiteral("sLabel16(1)"), QStringLiteral("分"), QRect(1200, 810, 300, 285));
+    // "起動後" and three digits of minutes need a little more than the first design gave.
+    fixedLabel(QStringLiteral("sLabel16(0)"), QStringLiteral("起動後"), QRect(60, 810, 570, 285));
+    sLabel13_ = valueLabel("sLabel13", QRect(645, 750, 675, 405));
+    fixedLabel(QStringLiteral("sLabel16(1)"), QStringLiteral("分"), QRect(1335, 810, 300, 285));
     fixedLabel(QStringLiteral("sLabel16(2)"), QStringLiteral("本日"), QRect(1800, 780, 375, 285));
     sLabel12_ = valueLabel("sLabel12", QRect(2190, 720, 630, 405));
     fixedLabel(QStringLiteral("sLabel16(3)"), QStringLiteral("回目"), QRect(2835, 780, 420, 285));
