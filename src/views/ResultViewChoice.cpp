@@ -1,13 +1,15 @@
 #include "views/ResultViewChoice.h"
 
 ResultBuild runsChoice(int displayKind, int index) {
-    if (index == 3) {
+    const bool points = displayKind == 2;
+    switch (index) {
+    case 1:
+        return points ? ResultBuild::PointsAllTime : ResultBuild::BestTimes;
+    case 2:
+        return points ? ResultBuild::PointsToday : ResultBuild::TodayRuns;
+    default:
         return ResultBuild::PeriodRuns;
     }
-    if (displayKind == 2) {
-        return index == 1 ? ResultBuild::PointsAllTime : ResultBuild::PointsToday;
-    }
-    return index == 1 ? ResultBuild::BestTimes : ResultBuild::TodayRuns;
 }
 
 namespace {

@@ -16,8 +16,8 @@ enum class ResultBuild {
     PersonalTimes, // Command16: the pupil's own times
 };
 
-// Option1(index), index 1 best, 2 today, 3 all, under displayKind (1 times, 2 points; 0 is
-// read as 1).
+// Option1(index), index 1 best, 2 today, 3 (or any other) all, under displayKind (1 times,
+// 2 points; 0 is read as 1).
 ResultBuild runsChoice(int displayKind, int index);
 
 // What a click on Option2(index) (0 times, 1 points, 2 the pupil's own times) does.
