@@ -13,6 +13,14 @@ struct AppState;
 // The start-up window, the program's only entry. Loading it reseeds the random source,
 // shows today's date, chooses the season colour and paints; 100 ms later its one-shot
 // Timer1 runs startProgram and the splash closes.
+//
+// Controls:
+//   name      caption                    what it does
+//   Picture1  the artwork                -
+//   Label5    today's date in the era    -
+//   Label1    "Just a moment, please."   -
+//   Label2    the credit line            (the member credit)
+//   Timer1    100 ms, once               starts the program: Timer1_Timer
 class Firstfrm : public QWidget {
     Q_OBJECT
 public:

@@ -16,6 +16,14 @@ inline const QString versionCredit2 =
 
 // The version dialog "ﾊﾞｰｼﾞｮﾝ情報": the title, the version, two credit lines and
 // "O.K.", which closes it.
+//
+// Controls:
+//   name      caption              what it does
+//   Label1    the program's title  -
+//   Label2    "Version1.0.0"       -
+//   Label4    versionCredit1       -
+//   Label5    versionCredit2       -
+//   Command1  "O.K."               closes the dialog
 class frmver : public QDialog {
     Q_OBJECT
 public:

@@ -99,8 +99,10 @@ void MainFrm::buildProblemArea() {
     Image2_[0] = addArrow(QStringLiteral("Image2(0)"), 1, 0, QRect(5895, 6840, 7350, 1725));
     Image2_[1] = addArrow(QStringLiteral("Image2(1)"), 1, 1, QRect(5895, 6795, 7350, 1725));
 
+    // The two text rows are a little taller than first designed: IPA Gothic's tall
+    // characters reached the border at 24 points.
     addLabel(this, QStringLiteral("Label5"), QStringLiteral("ミルネアにしなさい"),
-             QRect(1410, 2580, 12285, 555), 24, true, {blue, {}, true});
+             QRect(1410, 2535, 12285, 615), 24, true, {blue, {}, true});
 
     const std::array<int, 5> termLeft{0, 4650, 1140, 11775, 8265};
     for (int box = 1; box <= 4; ++box) {
@@ -133,7 +135,7 @@ void MainFrm::buildProblemArea() {
 
     Commandkakunin2_ =
         addLabel(this, QStringLiteral("Commandkakunin2"), QStringLiteral("\"+\"を２回押しなさい"),
-                 QRect(1350, 10260, 12285, 555), 24, true, {red, {}, true});
+                 QRect(1350, 10260, 12285, 615), 24, true, {red, {}, true});
     Commandkakunin2_->hide();
 
     // Reached only through the double "+"; never shown.
@@ -174,12 +176,15 @@ void MainFrm::buildTopPanel() {
         return addLabel(sPicture1_, QString::fromLatin1(name), QString(), twips, valuePoints, true,
                         value, true);
     };
-    sLabel14_ = nameLabel("sLabel14", QRect(10260, 135, 1800, 405));
+    // The school's name takes the row's free room left of the pupil's and stands beside it.
+    sLabel14_ = nameLabel("sLabel14", QRect(6000, 135, 6060, 405));
+    sLabel14_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     sLabel7_ = nameLabel("sLabel7", QRect(12120, 135, 2970, 405));
 
-    fixedLabel(QStringLiteral("sLabel16(0)"), QStringLiteral("起動後"), QRect(60, 810, 510, 285));
-    sLabel13_ = valueLabel("sLabel13", QRect(585, 750, 600, 405));
-    fixedLabel(QStringLiteral("sLabel16(1)"), QStringLiteral("分"), QRect(1200, 810, 300, 285));
+    // "起動後" and three digits of minutes need a little more than the first design gave.
+    fixedLabel(QStringLiteral("sLabel16(0)"), QStringLiteral("起動後"), QRect(60, 810, 570, 285));
+    sLabel13_ = valueLabel("sLabel13", QRect(645, 750, 675, 405));
+    fixedLabel(QStringLiteral("sLabel16(1)"), QStringLiteral("分"), QRect(1335, 810, 300, 285));
     fixedLabel(QStringLiteral("sLabel16(2)"), QStringLiteral("本日"), QRect(1800, 780, 375, 285));
     sLabel12_ = valueLabel("sLabel12", QRect(2190, 720, 630, 405));
     fixedLabel(QStringLiteral("sLabel16(3)"), QStringLiteral("回目"), QRect(2835, 780, 420, 285));

@@ -13,6 +13,26 @@ class TimeBar;
 
 // The drill screen: the top panel with the run's figures and time bar, the problem row
 // with its hint, and the end panel. It shows the engine's display and forwards keys.
+//
+// Controls:
+//   name              caption                    what it does
+//   sPicture1         -                          top panel with the run's figures
+//   sLabel2           the program's title        -
+//   sLabel14, sLabel7 school, pupil              whose run it is
+//   sLabel16(0..5)    "起動後" "分" "本日" "回目" "このレベル" "回目"   captions of the figures
+//   sLabel13, sLabel12, sLabel11  figures        minutes, today's runs, runs at the level
+//   sLabel8           the level's name           -
+//   sLabel4, sLabel6, sLabel9  "残り" "問" N     the problems left
+//   sLabel5, sLabel10 "タイム" N                 the run's clock
+//   sShape5           -                          the time bar (target and limit)
+//   Label5            "ミルネアにしなさい"         the problem's instruction
+//   lblBunsuu(1..8)   terms, the answer boxes    the two ratios; the blank takes the answer
+//   label9, Label6, Label2  ":" ":" "="          the ratios' signs
+//   Label1(0..1), Image1(0..1), Image2(0..1)     the hint: factors and arrows
+//   Commandkakunin2   "\"+\"を２回押しなさい"     shown after a wrong answer
+//   Commandkakunin    "確認"                     acknowledges a wrong answer, as "+" twice
+//   sPicture2         lblsss2 "時間切れ", lblsss1 "成績記録中"   the end panel
+// Keys go to the engine (keyPressEvent): digits, space to submit, "+" twice.
 class MainFrm : public Screen {
     Q_OBJECT
 public:

@@ -18,6 +18,18 @@ struct AppState;
 // The worksheet screen "印刷設定": the levels, the shuffle and the blanking mode of a
 // worksheet of 15 questions built from the table "プロト.csv" beside the program. Every
 // change rebuilds the worksheet; "印刷へ" opens the print layout form over it.
+//
+// Controls:
+//   name           caption                        what it does
+//   Label1         "印刷設定"                     title
+//   Label2         "レベルを選んでください"       -
+//   List1          levels "1" .. "8"              the worksheet's levels: Command3_Click
+//   Label3         the levels' words              -
+//   Check1         "順序を変える"                 shuffles the questions: Command3_Click
+//   Option1(1..5)  "すべて印刷" "問題一カ所" ...   what is left blank: Command3_Click
+//   Command3       "再並べ替え"                   builds the worksheet again: Command3_Click
+//   Command1       "印刷へ"                       the print layout form: Command1_Click
+//   Command2       "もどる"                       closes the screen
 class FormPrint0 : public QWidget {
     Q_OBJECT
 public:

@@ -33,6 +33,16 @@ private:
 // The print layout form: previews the worksheet of AppState as a ruled table and prints
 // it on A4. It redraws the preview from the current worksheet whenever it becomes the
 // active window.
+//
+// Controls:
+//   name      caption                          what it does
+//   Picture5  -                                the background panel
+//   Picture1  -                                the preview of the page
+//   Command9  "印刷"                           prints the page: Command9_Click
+//   Command8  "戻る"                           closes the form: Command8_Click
+//   Picture4  "印刷中　しばらくお待ちください"    shown while the page prints
+//   Check1    "印刷" (hidden)                  on while the page goes to the printer
+//   Check2    "縦横" (hidden)                  portrait or landscape; lays the page out again
 class frmPrint : public QWidget {
     Q_OBJECT
 public:

@@ -16,6 +16,21 @@ class QTableWidget;
 // laid over the current cell, and beside it how the pupils' times at the level of the
 // current row are spread. Reached from the teacher panel of the level menu; its back
 // button builds the level menu afresh.
+//
+// Controls:
+//   name           caption                       what it does
+//   Label1         the grid's title              -
+//   MSFlexGrid1    the criteria, a row a level   a click picks the cell: cellClicked
+//   Gridinputtext  -                             edit box over the cell: editBoxToCell
+//   Label5         "スペース：セルクリア　　Shift + ↓：セルコピー"   the edit keys
+//   Label6, Label3 "列の説明", the column's meaning
+//   Command3       "更新記録"                    saves the criteria file: command3Click
+//   Command2       "元に戻す"                    reads the file again: command2Click
+//   Command4       "戻る"                        back to the level menu: command4Click
+//   Option1(0..1)  "度数表示" "度数非表示"        shows or hides the spread: optionClicked
+//   Picture1       "現在までの成績度数分布"       the spread: Label8 "全成績" over List3,
+//                                                Label9 "最高タイム" over List4
+//   waitPanel      "Just a moment,please."       covers the screen while it works
 class CriteriaEditor : public Screen {
     Q_OBJECT
 public:

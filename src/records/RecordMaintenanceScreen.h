@@ -14,6 +14,23 @@ class QScrollBar;
 // The teacher's record maintenance screen ("データ変更"): every record of the results file,
 // one line each; a double-click opens a record in the edit panel, where its seconds and
 // pupil can be changed or the record deleted. "戻る" goes back to the level menu.
+//
+// Controls:
+//   name        caption                          what it does
+//   Label3      the number of records            -
+//   Label5      "ダブルクリックすると変更、消去できます"   -
+//   List1       one line per record              a double-click opens it: openLine
+//   Command4    "戻る"                           back to the level menu: command4Click
+//   Frame1      -                                the edit panel of one record
+//   Label1, Label2(1), Label2(2)  the record's date, level and pupil
+//   Combo1      the pupils                       changes the record's pupil
+//   Label2(4)   the chosen pupil's grade         -
+//   Text1(1), VScroll1  the seconds              edit the record's seconds
+//   Label2(0)   "秒"                             -
+//   Command2    "変更して記録"                   writes the changed record: command2Click
+//   Command3    "消去"                           deletes the record: command3Click
+//   Command1    "キャンセル"                     closes the panel: closeEditPanel
+//   Picture2    -                                covers the screen while it closes
 class RecordMaintenanceScreen : public Screen {
     Q_OBJECT
 public:

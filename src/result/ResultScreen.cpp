@@ -48,11 +48,13 @@ FrmSyuuryou::FrmSyuuryou(AppState& state, QWidget* parent)
         layout_.setFont(l, uiFont, points, bold);
         return l;
     };
-    label15_ = label("Label15", 1845, 405, 11490, 960, 48, &lightOrange);
+    // The two 48-point rows are a little taller than first designed, so that tall characters
+    // (先, 生) stay clear of the border with IPA Gothic.
+    label15_ = label("Label15", 1845, 375, 11490, 1020, 48, &lightOrange);
     label14_ = label("Label14", 10215, 1395, 3135, 375, 14.25, nullptr, true);
     label16_ = label("Label16", 1845, 1755, 11490, 960, 36, &lightYellow);
     label13_ = label("Label13", 10260, 2745, 3105, 405, 14.25, nullptr, true);
-    label17_ = label("Label17", 1845, 3255, 11490, 960, 48, &lightGreen);
+    label17_ = label("Label17", 1845, 3225, 11490, 1020, 48, &lightGreen);
     label18_ = label("Label18", 1845, 4440, 11490, 825, 36, &lightGreen);
     label19_ = label("Label19", 1845, 5280, 11490, 825, 36, &lightGreen);
     label20_ = label("Label20", 1845, 6390, 11490, 735, 27.75, &lightGreen);

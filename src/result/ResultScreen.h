@@ -12,6 +12,22 @@ class ResultSession;
 // FrmSyuuryou, the result screen ("終了"): the time, the points, a new best, the clear
 // state of the run just recorded, with its sounds; after half a second the way back to
 // the level menu and, when the rules allow, a retry of the same level.
+//
+// Controls:
+//   name        caption                         what it does
+//   Label15     the program's title             -
+//   Label14     today's runs                    -
+//   Label16     the level's name                -
+//   Label13     runs at the level               -
+//   Label17     the pupil's name                -
+//   Label18     the time                        -
+//   Label19     the points                      -
+//   Label20     the record message (new best)   -
+//   Label2      the clear state                 -
+//   Picture1    -                               panel behind the buttons
+//   Label1      "目標レベルクリア。おめでとう！"   shown when the level is cleared
+//   Command4    "メニューへ"                    back to the level menu: command4Click
+//   Command5    "もう一度"                      the same level again: command5Click
 class FrmSyuuryou : public Screen {
     Q_OBJECT
 public:

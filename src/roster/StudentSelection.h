@@ -16,6 +16,20 @@ class QRadioButton;
 // The name list: the first screen a pupil sees and the one the level menu returns to.
 // The pupil picks their own name (narrowed to a grade if they like) and goes on to the
 // level menu, or leaves for the launcher of the drill family.
+//
+// Controls:
+//   name        caption                          what it does
+//   Label4      the program's title              a click opens the version dialog: openVersion
+//   List1       header and one line per pupil    a line names the pupil: selectLine; a
+//                                                double-click or Enter goes on: confirm
+//   Combo1      a grade ("全学年" ...)           narrows the list to a grade: chooseGrade
+//   Option1(0..3)  "回数(今日／今まで）" ...      what the figures of the list are: chooseMode
+//   Label1      the chosen name or the prompt    who will work
+//   Label2      (hidden) the pupil number        -
+//   Command14   "O.K."                           to the level menu (key 1): confirm
+//   Command7    "ﾌﾟﾟﾛｸﾞﾗﾑメニューへ(0)"           to the launcher (key 0): leave
+//   Command1    "印刷"                           the worksheet, when printing is offered
+//   Picture5    "Just a moment, please."         covers the screen while it works
 class StudentSelection : public Screen {
     Q_OBJECT
 public:

@@ -56,6 +56,11 @@ constexpr int figuresHeight = 360;
 constexpr int listTop = figuresTop + figuresHeight + 60;
 constexpr int listHeight = 11050 - listTop;
 
+// The period box shows its longest item, "　　先週からの全成績", whole; the header's
+// labels left of it are narrowed to make the room.
+constexpr int periodBoxLeft = 10500;
+constexpr int periodBoxWidth = 2650;
+
 const QColor lineGrey(224, 224, 224);
 
 QColor colorOf(unsigned rgb) {
@@ -129,16 +134,16 @@ void seisekitime1::buildHeader() {
     layout_.place(Label11_, 300, 150, 4000, 760);
     layout_.setFont(Label11_, menuFont, titlePoints(state_.profile.programTitle), true);
     Label12_ = label(QStringLiteral("Label12"));
-    layout_.place(Label12_, 4400, 150, 4300, 480);
+    layout_.place(Label12_, 4400, 150, 3800, 480);
     layout_.setFont(Label12_, menuFont, 16, true);
     Label13_ = label(QStringLiteral("Label13"));
-    layout_.place(Label13_, 4400, 660, 4300, 360);
+    layout_.place(Label13_, 4400, 660, 3800, 360);
     layout_.setFont(Label13_, menuFont, 11);
     Label17_ = label(QStringLiteral("Label17"));
-    layout_.place(Label17_, 8800, 180, 2200, 360);
+    layout_.place(Label17_, 8300, 180, 2100, 360);
     layout_.setFont(Label17_, menuFont, 11);
     Label18_ = label(QStringLiteral("Label18"));
-    layout_.place(Label18_, 8800, 600, 2200, 360);
+    layout_.place(Label18_, 8300, 600, 2100, 360);
     layout_.setFont(Label18_, menuFont, 11);
 
     Combo1_ = new QComboBox(this);
@@ -153,7 +158,7 @@ void seisekitime1::buildHeader() {
     }
     Combo1_->addItems(choices);
     Combo1_->setCurrentText(filter);
-    layout_.place(Combo1_, 11100, 150, 2000, 420);
+    layout_.place(Combo1_, periodBoxLeft, 150, periodBoxWidth, 420);
     layout_.setFont(Combo1_, menuFont, 11);
     connect(Combo1_, &QComboBox::activated, this, [this] { gradeSelectorChanged(); });
 
@@ -161,7 +166,7 @@ void seisekitime1::buildHeader() {
     Combo2_->setObjectName(QStringLiteral("Combo2"));
     Combo2_->addItems(periodChoices);
     Combo2_->setCurrentIndex(2);
-    layout_.place(Combo2_, 11100, 620, 2000, 420);
+    layout_.place(Combo2_, periodBoxLeft, 620, periodBoxWidth, 420);
     layout_.setFont(Combo2_, menuFont, 11);
     Combo2_->hide();
 
@@ -172,13 +177,13 @@ void seisekitime1::buildHeader() {
     connect(Command1_, &QPushButton::clicked, this, [this] { goBack(); });
 
     Command8_ = button(QStringLiteral("Command8"), QStringLiteral("データ処理"));
-    layout_.place(Command8_, 11100, 1080, 1900, 400);
+    layout_.place(Command8_, 11500, 1080, 1700, 400);
     layout_.setFont(Command8_, menuFont, 10);
     Command8_->hide();
     connect(Command8_, &QPushButton::clicked, this, [this] { openTeacherPanel(); });
 
     Command27_ = button(QStringLiteral("Command27"), QStringLiteral("印刷"));
-    layout_.place(Command27_, 13150, 1080, 1900, 400);
+    layout_.place(Command27_, 13350, 1080, 1700, 400);
     layout_.setFont(Command27_, menuFont, 10);
     Command27_->hide();
     connect(Command27_, &QPushButton::clicked, this, [this] {

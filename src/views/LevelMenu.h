@@ -19,6 +19,7 @@ class QStringListModel;
 class PersonalPanel;
 struct RankingRoster;
 enum class RunList;
+enum class ResultBuild;
 class QPushButton;
 class QScrollBar;
 
@@ -31,6 +32,42 @@ void openLevelMenu(AppState& state);
 // header, the wait panel and the teacher panel, and under the columns the result lists:
 // today's runs, every run of a period, the rankings by time and by points, and the
 // personal views.
+//
+// Controls ((i): one per level column, named "<name>_<i>"):
+//   name          caption                what it does
+//   Label11       the program's title    -
+//   Label12       grade and name         who is working
+//   Label13       school, pupil number   -
+//   Label17       "起動後N分"            minutes since the name was picked
+//   Label18       "本日総回数＝N回"      the pupil's runs today
+//   Combo1        a grade                grade filter of the lists: gradeSelectorChanged
+//   Combo2        "１ヶ月間の全成績"     period of the all-results list: periodChosen
+//   Command1      "戻る(0)"              back to the name list: goBack
+//   Command8      "データ処理"           the teacher panel (teacher only): openTeacherPanel
+//   Command27     "印刷"                 the worksheet (teacher, when printing is on)
+//   HScroll1      -                      scrolls the columns (five levels or more)
+//   Label1(i)     the level number       -
+//   Label3(i)     the level's name       a click starts the level: startLevel
+//   Command4(i)   "ｽﾀｰﾄ(i)"              starts the level (also key i, Alt+i): startLevel
+//   Command30(i)  "★解説★"             the level's explanation (media/ExplanationButton.h)
+//   Label7(i)     "目標=N秒 ..."         the level's criteria
+//   Label8(i)     "最近N日=..."          the pupil's recent figures
+//   Label9(i)     "今日"                 caption of Label14(i): today's "N回/N点"
+//   Label10(i)    "今まで"               caption of Label15(i): all-time "N回/N点"
+//   Text1(i)      "やりすぎ禁止"         over-practice banner over the start button
+//   List5(i)      result lines           the level's result list
+//   Label5        "ベスト成績" ...       title of the lists
+//   Option2(0..2) "ﾀｲﾑ表示" ...          times, points, own times (in Picture5): Option2_Click
+//   Option1(1..3) "BEST表示" ...         best, today, all (in Picture1): Option1_Click
+//   Command17     "グラフ"               the result graph (own times only)
+//   Picture11     -                      the personal panel (views/PersonalPanel.h)
+//   Picture6      "Just a momento, ..."  covers the lists while they are built
+//   Picture2      "Just a moment, ..."   wait panel while the menu is built or a run starts
+//   Picture7      "KeyPassの場所"        teacher panel: key folder Text2, Command10(0)
+//                                        "データ変更" and Command10(1) "合格タイムデータ変更"
+//                                        (passGate), Command12 "戻る"
+// The hidden list builders keep their handlers: Command5_Click (today), Command6_Click
+// (best), Command7_Click (all), Command16_Click (own times).
 class seisekitime1 : public Screen {
     Q_OBJECT
 public:
@@ -119,6 +156,8 @@ private:
     void levelRankings(int period, bool countOnWaitPanel);
     void levelRankingWith(const RankingRoster& roster, int level);
     void hidePracticeLevel(int level);
+    // Builds and shows the list the options chose (views/ResultViewChoice.h).
+    void showRuns(ResultBuild build);
     void gradeSelectorChanged();
     void periodChosen(int index);
     bool readRunLists(RunList list);

@@ -10,6 +10,7 @@
 #include "views/PersonalPanel.h"
 #include "views/Rankings.h"
 #include "views/ResultLists.h"
+#include "views/ResultViewChoice.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -69,15 +70,17 @@ void seisekitime1::buildResultViews() {
     Picture1_ = new QFrame(this);
     Picture1_->setObjectName(QStringLiteral("Picture1"));
     Picture1_->setFrameShape(QFrame::Box);
-    layout_.place(Picture1_, 7750, optionsTop, 3380, optionsHeight);
+    // Ends short of the teacher's buttons, which start at 11500 twips on the same row.
+    layout_.place(Picture1_, 7750, optionsTop, 3650, optionsHeight);
     const QStringList whichCaptions = {QString(), QStringLiteral("BEST表示"),
                                        QStringLiteral("本日のみ"), QStringLiteral("オール表示")};
     for (int i = 1; i <= 3; ++i) {
         QRadioButton* b =
             optionButton(Picture1_, QStringLiteral("Option1_%1").arg(i), whichCaptions[i]);
-        // The third caption, "オール表示", is the longest.
-        constexpr int lefts[4] = {0, 40, 1060, 2080};
-        layout_.place(b, lefts[i], 40, i == 3 ? 1280 : 1010, optionsHeight - 80);
+        // Each as wide as its longest caption needs: "BEST表示", "合計本日", "オール表示".
+        constexpr int lefts[4] = {0, 40, 1230, 2350};
+        constexpr int widths[4] = {0, 1150, 1080, 1250};
+        layout_.place(b, lefts[i], 40, widths[i], optionsHeight - 80);
         layout_.setFont(b, font, 9);
         connect(b, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
         Option1_[static_cast<std::size_t>(i)] = b;
@@ -222,49 +225,31 @@ void seisekitime1::Option2_Click(int index) {
     if (displayOptionsMuted_) {
         return;
     }
-    switch (index) {
-    case 0:
-        Option1_[1]->setText(QStringLiteral("BEST表示"));
-        Option1_[2]->setText(QStringLiteral("本日のみ"));
-        Option1_[3]->setEnabled(true);
-        displayKind_ = 1;
-        for (int i = 1; i <= 3; ++i) {
-            if (Option1_[static_cast<std::size_t>(i)]->isChecked()) {
-                Option1_Click(i);
-                return;
-            }
-        }
-        finishBuild();
-        return;
-    case 1:
-        Combo2_->hide();
-        Option1_[1]->setText(QStringLiteral("合計累計"));
-        Option1_[2]->setText(QStringLiteral("合計本日"));
-        Option1_[3]->setText(QStringLiteral("すべて"));
-        for (int i = 1; i <= 3; ++i) {
-            Option1_[static_cast<std::size_t>(i)]->setEnabled(true);
-        }
-        displayKind_ = 2;
-        if (Option1_[1]->isChecked()) {
-            pointsPeriod_ = 1;
-            Option1_Click(1);
-        } else if (Option1_[3]->isChecked()) {
-            Option1_Click(3);
-        } else if (Option1_[2]->isChecked()) {
-            pointsPeriod_ = 2;
-            Option1_Click(2);
-        } else {
-            finishBuild();
-        }
-        return;
-    case 2:
+    const std::array<bool, 3> checked = {Option1_[1]->isChecked(), Option1_[2]->isChecked(),
+                                         Option1_[3]->isChecked()};
+    const DisplayChoice choice = displayChoice(index, displayKind_, checked);
+    if (choice.showsGraphButton) {
         Command17_->show();
+    }
+    if (choice.hidesPeriodBox) {
         Combo2_->hide();
+    }
+    for (std::size_t i = 0; i < 3; ++i) {
+        QRadioButton* option = Option1_[i + 1];
+        if (!choice.option1Captions[i].isEmpty()) {
+            option->setText(choice.option1Captions[i]);
+        }
+        if (choice.enablesOption1[i]) {
+            option->setEnabled(true);
+        }
+    }
+    displayKind_ = choice.displayKind;
+    if (choice.option1Clicked != 0) {
+        Option1_Click(choice.option1Clicked);
+    } else if (choice.build == ResultBuild::PersonalTimes) {
         Command16_Click();
-        return;
-    default:
+    } else {
         finishBuild();
-        return;
     }
 }
 
@@ -274,36 +259,37 @@ void seisekitime1::Option1_Click(int index) {
     if (displayKind_ == 0) {
         displayKind_ = 1;
     }
-    if (displayKind_ == 1) {
-        switch (index) {
-        case 1:
-            Command6_Click();
-            break;
-        case 2:
-            Command5_Click();
-            break;
-        default:
-            Command7_Click();
-            break;
-        }
-    } else {
-        switch (index) {
-        case 1:
-            pointsPeriod_ = 1;
-            Label5_->setText(QStringLiteral("獲得ポイント（今まで順位）"));
-            levelRankings(1, true);
-            break;
-        case 2:
-            Label5_->setText(QStringLiteral("獲得ポイント（今日の順位）"));
-            pointsPeriod_ = 2;
-            levelRankings(2, false);
-            break;
-        default:
-            Command7_Click();
-            break;
-        }
-    }
+    showRuns(runsChoice(displayKind_, index));
     finishBuild();
+}
+
+void seisekitime1::showRuns(ResultBuild build) {
+    switch (build) {
+    case ResultBuild::BestTimes:
+        Command6_Click();
+        return;
+    case ResultBuild::TodayRuns:
+        Command5_Click();
+        return;
+    case ResultBuild::PeriodRuns:
+        Command7_Click();
+        return;
+    case ResultBuild::PointsAllTime:
+        pointsPeriod_ = 1;
+        Label5_->setText(QStringLiteral("獲得ポイント（今まで順位）"));
+        levelRankings(1, true);
+        return;
+    case ResultBuild::PointsToday:
+        Label5_->setText(QStringLiteral("獲得ポイント（今日の順位）"));
+        pointsPeriod_ = 2;
+        levelRankings(2, false);
+        return;
+    case ResultBuild::PersonalTimes:
+        Command16_Click();
+        return;
+    case ResultBuild::Nothing:
+        return;
+    }
 }
 
 void seisekitime1::levelRankings(int period, bool countOnWaitPanel) {

@@ -17,6 +17,18 @@ struct AppState;
 // The level menu's personal panel "Picture11": the pupil chooser, the level chooser, the
 // chart buttons and the drawing surface of the result graph. Hidden until the graph
 // shows it; its back button hides it again.
+//
+// Controls:
+//   name             caption                 what it does
+//   Command25        "他の人のデータを見る"   shows the pupil chooser: showPupilChooser
+//   List2            the pupils              a click charts those chosen: chosenPupilsCommand
+//   Label27          "ﾚﾍﾞﾙ"                  -
+//   List3            the levels              the levels charted
+//   Command21(0..1)  "表示" "印刷"           the pupil's charts on screen, on paper: sheetCommand
+//   Command24(0..1)  "表示" "印刷"           the chosen pupils' charts: chosenPupilsCommand
+//   Command18        "戻る"                  hides the panel
+//   Picture12        -                       the charts' drawing surface
+//   List4(0..2)      -                       work lists of the rankings, never shown
 class PersonalPanel : public QFrame {
     Q_OBJECT
 public:

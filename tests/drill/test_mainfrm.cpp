@@ -160,7 +160,7 @@ void MainFrmTest::problemAreaIsLaidOutInTwipsThroughTheScale() {
     QCOMPARE(f.find("lblBunsuu(6)")->geometry(), QRect(76, 450, 171, 92));
     QCOMPARE(f.find("Image1(0)")->geometry(), QRect(168, 264, 463, 91));
     QCOMPARE(f.find("Image2(0)")->geometry(), QRect(393, 456, 490, 115));
-    QCOMPARE(f.find("Commandkakunin2")->geometry(), QRect(90, 684, 819, 37));
+    QCOMPARE(f.find("Commandkakunin2")->geometry(), QRect(90, 684, 819, 41));
     f.host.resize(2048, 1536);
     QCOMPARE(f.find("lblBunsuu(2)")->geometry(), QRect(152, 712, 342, 184));
     QCOMPARE(f.find("lblBunsuu(2)")->font().pixelSize(), 192); // 72 points at twice the size

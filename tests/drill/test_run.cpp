@@ -84,11 +84,13 @@ void RunTest::topPanelShowsThePupilTheLevelAndTheDaysRuns() {
 
 void RunTest::longNamesAreDrawnSmallerToFitTheirBoxes() {
     DrillFixture f;
-    f.state.config.schoolName = QStringLiteral("ミルネア学習塾　駅前教室");
+    // Far longer than a school's name is: the demo school's name three times over.
+    const QString longName = QStringLiteral("ミルネア学習塾　駅前教室　").repeated(3);
+    f.state.config.schoolName = longName;
     f.start();
     auto* school = f.find<FitLabel>(QStringLiteral("sLabel14"));
     auto* pupil = f.find<FitLabel>(QStringLiteral("sLabel7"));
-    QCOMPARE(school->text(), QStringLiteral("ミルネア学習塾　駅前教室"));
+    QCOMPARE(school->text(), longName);
     // Too long to be read whole at a readable size: its beginning at three fifths of the
     // panel's size. The pupil's name is short enough to keep the panel's size.
     const FitLabel::Fitted shown = school->shown();
@@ -101,11 +103,11 @@ void RunTest::longNamesAreDrawnSmallerToFitTheirBoxes() {
     const QFont base = school->font();
     const QSize box = school->contentsRect().size();
     // A little too long: smaller, and whole.
-    const QString seven(7, QChar(0x3042));
-    const FitLabel::Fitted one = fitText(base, seven, box);
+    const QString aLittleLong(24, QChar(0x3042));
+    const FitLabel::Fitted one = fitText(base, aLittleLong, box);
     QVERIFY(one.fits);
     QVERIFY(one.font.pixelSize() < base.pixelSize());
-    QVERIFY(QFontMetrics(one.font).horizontalAdvance(seven) <= box.width());
+    QVERIFY(QFontMetrics(one.font).horizontalAdvance(aLittleLong) <= box.width());
     QVERIFY(one.font.pixelSize() >= std::lround(base.pixelSize() * 0.6));
     QCOMPARE(fitText(base, QString(), box).font, base);
 }

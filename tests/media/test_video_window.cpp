@@ -1,8 +1,11 @@
 // The video window playing real files: the demo's own explanation video, a missing file and
 // a text file that only pretends to be a video. What is checked is what a pupil sees: the
-// picture (taken from the player's video output), the time moving, the notice.
+// picture (taken from the player's video output), the time moving, the notice. The watch
+// over playback is tried with a scripted player on the fake clock.
 #include "media/MediaTestMain.h"
 #include "media/viewers/FrmVideo.h"
+#include "media/viewers/VideoNotice.h"
+#include "media/viewers/VideoPlayback.h"
 #include "support/TestInstallation.h"
 #include "tools/ExplanationVideo.h"
 
@@ -47,6 +50,52 @@ bool answerShows(const QImage& frame) {
     return false;
 }
 
+// A player on the fake clock: once playing, its position moves with the clock until
+// stopsAtMs (never, when negative) and then stands still, as a player does that never
+// delivers a frame (stopsAtMs 0) or stalls on the way.
+class ScriptedPlayer : public VideoPlayback {
+public:
+    ScriptedPlayer(FakeEnvironment& env, qint64 stopsAtMs) : env_(env), stopsAtMs_(stopsAtMs) {}
+
+    int plays = 0;
+
+    void setSource(const QUrl&) override {}
+    void setVideoOutput(QVideoWidget*) override {}
+    void play() override {
+        ++plays;
+        setState(QMediaPlayer::PlayingState);
+    }
+    void pause() override { setState(QMediaPlayer::PausedState); }
+    void stop() override { setState(QMediaPlayer::StoppedState); }
+    void setPosition(qint64) override {}
+    qint64 position() const override {
+        const qint64 moved =
+            played_ + (state_ == QMediaPlayer::PlayingState ? env_.monotonicMs() - since_ : 0);
+        return stopsAtMs_ < 0 ? moved : std::min(moved, stopsAtMs_);
+    }
+    qint64 duration() const override { return 60000; }
+    QMediaPlayer::PlaybackState playbackState() const override { return state_; }
+    QMediaPlayer::MediaStatus mediaStatus() const override {
+        return position() > 0 ? QMediaPlayer::BufferedMedia : QMediaPlayer::LoadingMedia;
+    }
+    QMediaPlayer::Error error() const override { return QMediaPlayer::NoError; }
+    QString errorString() const override { return {}; }
+
+private:
+    void setState(QMediaPlayer::PlaybackState state) {
+        played_ = position();
+        since_ = env_.monotonicMs();
+        state_ = state;
+        emit playbackStateChanged(state);
+    }
+
+    FakeEnvironment& env_;
+    qint64 stopsAtMs_;
+    qint64 played_ = 0;
+    std::int64_t since_ = 0;
+    QMediaPlayer::PlaybackState state_ = QMediaPlayer::StoppedState;
+};
+
 template <typename W> W* child(QWidget* window, const char* name) {
     W* w = window->findChild<W*>(QString::fromLatin1(name));
     if (!w) {
@@ -66,7 +115,7 @@ private slots:
         QString error;
         QVERIFY2(writeExplanationVideo(file, &error), qPrintable(error));
 
-        auto* window = new FrmVideo(file);
+        auto* window = new FrmVideo(file, t.env);
         QPointer<FrmVideo> guard(window);
         QImage lastFrame;
         connect(child<QVideoWidget>(window, "VideoMediaPlayer")->videoSink(),
@@ -125,7 +174,7 @@ private slots:
         QVERIFY2(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0,
                  qPrintable(ffmpeg.errorString()));
 
-        auto* window = new FrmVideo(wmv);
+        auto* window = new FrmVideo(wmv, t.env);
         QPointer<FrmVideo> guard(window);
         QImage lastFrame;
         connect(child<QVideoWidget>(window, "VideoMediaPlayer")->videoSink(),
@@ -163,7 +212,7 @@ private slots:
         if (!contents.isEmpty()) {
             t.writeBytes(t.drillDataFolder() + name, contents);
         }
-        auto* window = new FrmVideo(t.drillDataFolder() + name);
+        auto* window = new FrmVideo(t.drillDataFolder() + name, t.env);
         QPointer<FrmVideo> guard(window);
         window->show();
         QTRY_VERIFY_WITH_TIMEOUT(!window->notice().isEmpty(), 15000);
@@ -185,9 +234,65 @@ private slots:
         QTRY_VERIFY(guard.isNull());
     }
 
+    // Playback starts when the window is shown; a player that stands still while playing
+    // for FrmVideo::stallSeconds is named in the notice, one that moves or is paused is not.
+    void aPlayerThatStandsStillIsNamed_data() {
+        QTest::addColumn<qint64>("stopsAtMs");
+        QTest::addColumn<int>("pauseAtMs");  // the pupil presses 一時停止 then; -1: never
+        QTest::addColumn<int>("noticeAtMs"); // -1: no notice within a minute
+        const int stall = FrmVideo::stallSeconds * 1000;
+        QTest::newRow("never a frame") << qint64(0) << -1 << stall;
+        QTest::newRow("stalls after 3 s") << qint64(3000) << -1 << 3000 + stall;
+        QTest::newRow("plays on") << qint64(-1) << -1 << -1;
+        QTest::newRow("paused by the pupil") << qint64(0) << 2000 << -1;
+    }
+    void aPlayerThatStandsStillIsNamed() {
+        QFETCH(qint64, stopsAtMs);
+        QFETCH(int, pauseAtMs);
+        QFETCH(int, noticeAtMs);
+        TestInstallation t;
+        const QString file = t.writeBytes(t.drillDataFolder() + QStringLiteral("解説1.mp4"), "x");
+        auto player = std::make_unique<ScriptedPlayer>(t.env, stopsAtMs);
+        ScriptedPlayer* scripted = player.get();
+        auto* window = new FrmVideo(file, t.env, nullptr, std::move(player));
+        QPointer<FrmVideo> guard(window);
+        QCOMPARE(scripted->plays, 0);
+        window->show();
+        QCOMPARE(scripted->plays, 1);
+
+        auto* notice = child<QLabel>(window, "lblNotice");
+        for (int ms = 1000; ms <= 60000; ms += 1000) {
+            t.env.advance(1000);
+            if (ms == pauseAtMs) {
+                QTest::mouseClick(child<QPushButton>(window, "cmdPlay"), Qt::LeftButton);
+                QCOMPARE(scripted->playbackState(), QMediaPlayer::PausedState);
+            }
+            if (!window->notice().isEmpty()) {
+                QCOMPARE(ms, noticeAtMs);
+                break;
+            }
+            QVERIFY2(ms < noticeAtMs || noticeAtMs < 0, "no notice in time");
+        }
+        if (noticeAtMs > 0) {
+            QVERIFY(notice->isVisible());
+            QVERIFY(!child<QVideoWidget>(window, "VideoMediaPlayer")->isVisible());
+            QVERIFY(notice->text().contains(QStringLiteral("ファイル: 解説1.mp4")));
+            QVERIFY2(notice->text().contains(QStringLiteral("理由: ") +
+                                             stalledPlaybackReason(FrmVideo::stallSeconds)),
+                     qPrintable(notice->text()));
+            QCOMPARE(scripted->playbackState(), QMediaPlayer::StoppedState);
+            QVERIFY(!child<QPushButton>(window, "cmdPlay")->isEnabled());
+        } else {
+            QVERIFY(window->notice().isEmpty());
+            QVERIFY(!notice->isVisible());
+        }
+        QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
+        QTRY_VERIFY(guard.isNull());
+    }
+
     void anEmptyEntryLeavesTheFolderAloneAndSaysNoFileIsSet() {
         TestInstallation t;
-        auto* window = new FrmVideo(t.drillDataFolder());
+        auto* window = new FrmVideo(t.drillDataFolder(), t.env);
         window->show();
         QVERIFY(
             window->notice().contains(QStringLiteral("動画のファイル名が設定されていません。")));

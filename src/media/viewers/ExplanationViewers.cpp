@@ -1,6 +1,7 @@
 #include "media/viewers/ExplanationViewers.h"
 
 #include "app/AppState.h"
+#include "app/Environment.h"
 #include "app/ScreenHost.h"
 #include "media/ExplanationEntry.h"
 #include "media/viewers/FrmVideo.h"
@@ -16,7 +17,7 @@ void openExplanationVideo(AppState& state) {
     QWidget* window = state.media.videoWindow;
     if (!window) {
         window = new FrmVideo(videoFileOf(state.layout.drillDataFolder, state.media.currentMedia),
-                              state.host);
+                              *state.env, state.host);
         state.media.videoWindow = window;
     }
     window->show();

@@ -1,12 +1,13 @@
 #include "media/viewers/FrmVideo.h"
 
+#include "app/Environment.h"
 #include "media/viewers/VideoNotice.h"
 
-#include <QAudioOutput>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QUrl>
@@ -17,6 +18,7 @@ namespace {
 
 const QColor panelColor(28, 52, 84);
 const QColor frameColor(236, 240, 246);
+constexpr int watchIntervalMs = 1000;
 
 QString clockText(qint64 ms) {
     const qint64 seconds = qMax<qint64>(0, ms) / 1000;
@@ -33,19 +35,32 @@ void colour(QWidget* w, const QColor& background, const QColor& text = Qt::white
 
 } // namespace
 
-FrmVideo::FrmVideo(const QString& file, QWidget* parent)
-    : QWidget(parent, Qt::Window), file_(file) {
+FrmVideo::FrmVideo(const QString& file, Environment& env, QWidget* parent,
+                   std::unique_ptr<VideoPlayback> player)
+    : QWidget(parent, Qt::Window), file_(file), env_(env) {
     setObjectName(QStringLiteral("FrmVideo"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("解説 - %1").arg(QFileInfo(file).fileName()));
     resize(800, 640);
+    player_ = player ? player.release() : systemVideoPlayback().release();
+    player_->setParent(this);
     buildControls();
-    play();
+    watch_ = env_.createTimer();
+    watch_->onTimeout = [this] { watchPlayback(); };
 }
 
 FrmVideo::~FrmVideo() {
+    watch_->stop();
     // Stop before the output widgets go, so no frame arrives at a half-destroyed window.
     player_->stop();
+}
+
+void FrmVideo::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!started_) {
+        started_ = true;
+        play();
+    }
 }
 
 void FrmVideo::buildControls() {
@@ -105,10 +120,6 @@ void FrmVideo::buildControls() {
     controls->addWidget(lblTime);
     column->addLayout(controls);
 
-    player_ = new QMediaPlayer(this);
-    player_->setObjectName(QStringLiteral("player"));
-    audio_ = new QAudioOutput(this);
-    player_->setAudioOutput(audio_);
     player_->setVideoOutput(VideoMediaPlayer);
 
     connect(cmdPlay, &QPushButton::clicked, this, [this] {
@@ -118,15 +129,15 @@ void FrmVideo::buildControls() {
             player_->play();
         }
     });
-    connect(sldPosition, &QSlider::sliderMoved, player_, &QMediaPlayer::setPosition);
-    connect(player_, &QMediaPlayer::durationChanged, this, [this](qint64 ms) {
+    connect(sldPosition, &QSlider::sliderMoved, player_, &VideoPlayback::setPosition);
+    connect(player_, &VideoPlayback::durationChanged, this, [this](qint64 ms) {
         sldPosition->setRange(0, static_cast<int>(ms));
         showPosition(player_->position());
     });
-    connect(player_, &QMediaPlayer::positionChanged, this, &FrmVideo::showPosition);
-    connect(player_, &QMediaPlayer::playbackStateChanged, this, &FrmVideo::showPlaying);
-    connect(player_, &QMediaPlayer::mediaStatusChanged, this, &FrmVideo::onStatus);
-    connect(player_, &QMediaPlayer::errorOccurred, this, &FrmVideo::onError);
+    connect(player_, &VideoPlayback::positionChanged, this, &FrmVideo::showPosition);
+    connect(player_, &VideoPlayback::playbackStateChanged, this, &FrmVideo::showPlaying);
+    connect(player_, &VideoPlayback::mediaStatusChanged, this, &FrmVideo::onStatus);
+    connect(player_, &VideoPlayback::errorOccurred, this, &FrmVideo::onError);
 }
 
 void FrmVideo::play() {
@@ -137,6 +148,30 @@ void FrmVideo::play() {
     }
     player_->setSource(QUrl::fromLocalFile(QFileInfo(file_).absoluteFilePath()));
     player_->play();
+    watchedPosition_ = player_->position();
+    stillSinceMs_ = env_.monotonicMs();
+    watch_->start(watchIntervalMs);
+}
+
+void FrmVideo::watchPlayback() {
+    if (failed_) {
+        watch_->stop();
+        return;
+    }
+    const std::int64_t now = env_.monotonicMs();
+    const qint64 position = player_->position();
+    const bool playing = player_->playbackState() == QMediaPlayer::PlayingState &&
+                         player_->mediaStatus() != QMediaPlayer::EndOfMedia;
+    if (!playing || position != watchedPosition_) {
+        // Paused, at the end, or moving: the wait for a standstill starts afresh.
+        watchedPosition_ = position;
+        stillSinceMs_ = now;
+        return;
+    }
+    if (now - stillSinceMs_ >= stallSeconds * 1000) {
+        player_->stop();
+        showNotice(stalledPlaybackReason(stallSeconds));
+    }
 }
 
 QString FrmVideo::notice() const {
@@ -148,6 +183,7 @@ void FrmVideo::showNotice(const QString& reason) {
         return; // the first reason is the one that matters
     }
     failed_ = true;
+    watch_->stop();
     lblNotice->setText(videoNotice(file_, reason));
     picture_->setCurrentWidget(lblNotice);
     for (QWidget* control : {static_cast<QWidget*>(cmdPlay), static_cast<QWidget*>(sldPosition)}) {

@@ -52,3 +52,10 @@ QString playerErrorReason(QMediaPlayer::Error error, const QString& playerText) 
     }
     return reason;
 }
+
+QString stalledPlaybackReason(int seconds) {
+    return QStringLiteral(
+               "再生が%1秒間進みません。パソコンの音が出る設定になっているか確かめてから、"
+               "もう一度開いてください。")
+        .arg(seconds);
+}

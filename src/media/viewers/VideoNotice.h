@@ -13,3 +13,6 @@ QString unplayableFileReason(const QString& file);
 
 // The player's own error in words a teacher can act on, with the player's text.
 QString playerErrorReason(QMediaPlayer::Error error, const QString& playerText);
+
+// The reason shown when playback stood still for seconds while it should have been playing.
+QString stalledPlaybackReason(int seconds);

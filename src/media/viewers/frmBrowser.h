@@ -12,6 +12,11 @@ class AnimationSchemeHandler;
 // until "解説終わり" closes it. An animation ("...swf") plays in the animation player the
 // program carries (playerFolder); other addresses open as the web view opens them.
 // Whatever the address, the window opens and "解説終わり" closes it.
+//
+// Controls:
+//   name           caption       what it does
+//   Command1       "解説終わり"  closes the window
+//   brwWebBrowser  -             shows the address
 class frmBrowser : public QWidget {
     Q_OBJECT
 public:
