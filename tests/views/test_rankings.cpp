@@ -295,9 +295,6 @@ private slots:
         QCOMPARE(todayLine(f.state, run), QStringLiteral("  45秒 13:45③生徒1　　③4"));
         QCOMPARE(todayLine(f.state, record(today, QTime(9, 5, 7), 3, 1, 99999)),
                  QStringLiteral("　　× 09:05●生徒3　　●"));
-        // A record of pupil 0 shows blanks, not another pupil's name, and no points.
-        QCOMPARE(todayLine(f.state, record(today, QTime(9, 5, 7), 0, 1, 20)),
-                 QStringLiteral("  20秒 09:05　　　　　　　"));
         const ResultRecord jan = record(dayNumber(QDate(2004, 1, 13)), QTime(9, 5, 7), 2, 1, 20);
         QCOMPARE(allResultsLine(f.state, jan, ListKind::Time),
                  QStringLiteral("  20秒 01/13Ⅱ生徒2　　Ⅱ11"));
