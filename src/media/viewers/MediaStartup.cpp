@@ -6,25 +6,19 @@
 #include <QWebEngineUrlScheme>
 #include <unistd.h>
 
-// In a build with AddressSanitizer (the tests' build), the web engine's own code (Debian's
-// library, not instrumented) frees some of its objects with a sized delete whose size
-// differs from the allocation's, which the sanitizer reports as new-delete-type-mismatch
-// and aborts on. Every program that starts the web engine calls prepareMediaRoom, so this
-// default is linked into exactly those; all other checks stay on, and ASAN_OPTIONS still
-// overrides it.
-extern "C" const char* __asan_default_options() {
-    return "new_delete_type_mismatch=0";
-}
-
-void prepareMediaRoom() {
+void prepareWebEngineStart() {
     if (geteuid() == 0) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QWebEngineUrlScheme scheme(animationScheme);
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
     // Secure, so the player runs as on an https page; not local, so the page cannot read
     // file:// addresses (the handler decides what it serves).
     scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::CorsEnabled);
     QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+void prepareMediaRoom() {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    prepareWebEngineStart();
 }
