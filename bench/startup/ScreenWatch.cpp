@@ -80,6 +80,21 @@ long residentKbOf(pid_t pid) {
     return 0;
 }
 
+// Fields 14 and 15 of /proc/PID/stat (after the command's closing parenthesis).
+double cpuSecondsOf(pid_t pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13) {
+        return 0;
+    }
+    const double ticks = static_cast<double>(sysconf(_SC_CLK_TCK));
+    return (fields[11].toDouble() + fields[12].toDouble()) / ticks;
+}
+
 void endChild(pid_t pid) {
     kill(pid, SIGTERM);
     for (int i = 0; i < 100; ++i) {
@@ -235,6 +250,7 @@ StartMeasure measureStart(const QString& display, const QString& program,
         m.stillSeconds = secondsBetween(start, lastChange);
         m.firstSeconds = secondsBetween(start, firstChange);
         m.residentKb = residentKbOf(pid);
+        m.cpuSeconds = cpuSecondsOf(pid);
         largestWindow(x, m);
     }
     endChild(pid);

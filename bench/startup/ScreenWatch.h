@@ -28,6 +28,7 @@ struct StartMeasure {
     double stillSeconds = 0;     // start to the last change of the screen
     double firstSeconds = 0;     // start to the first change of the screen
     long residentKb = 0;         // VmRSS
+    double cpuSeconds = 0;       // processor time (user and system) spent up to the still screen
     int largestWindowWidth = 0;  // the largest mapped top-level window, as a check that
     int largestWindowHeight = 0; // a full window, not the splash, is what stays
 };

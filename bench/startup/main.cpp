@@ -113,8 +113,9 @@ int main(int argc, char** argv) {
                 measureStart(screen.display(), s.program, s.folder, temp, settleMs, timeoutMs);
             std::printf("round %d  %-26s ", round, qPrintable(s.name));
             if (m.ok) {
-                std::printf("still %.3f s (first paint %.3f s)  %6.1f MB  window %dx%d\n",
-                            m.stillSeconds, m.firstSeconds, m.residentKb / 1024.0,
+                std::printf("still %.3f s (first paint %.3f s, processor %.2f s)  %6.1f MB  "
+                            "window %dx%d\n",
+                            m.stillSeconds, m.firstSeconds, m.cpuSeconds, m.residentKb / 1024.0,
                             m.largestWindowWidth, m.largestWindowHeight);
             } else {
                 std::printf("failed: %s\n", qPrintable(m.failure));

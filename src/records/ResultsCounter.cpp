@@ -95,11 +95,10 @@ template <typename T> T littleEndianAt(const char* bytes) {
 }
 
 // One record of the file: a usable run's best time counts, and it joins the loaded list
-// when its date is not before the day count starts (then onKept sees it too); any other
-// record is only counted as left out. Only the five fields the counter uses are taken from
-// the bytes (the layout of ResultRecord).
-template <typename OnKept>
-inline void keepRecord(Statistics& stats, const char* bytes, double today, OnKept& onKept) {
+// when its date is not before the day count starts; any other record is only counted as
+// left out. Only the five fields the counter uses are taken from the bytes (the layout of
+// ResultRecord).
+void keepRecord(Statistics& stats, const char* bytes, double today) {
     const int pupil = littleEndianAt<std::int16_t>(bytes + 16);
     const int level = littleEndianAt<std::int16_t>(bytes + 18);
     const std::int32_t seconds = littleEndianAt<std::int32_t>(bytes + 20);
@@ -112,9 +111,8 @@ inline void keepRecord(Statistics& stats, const char* bytes, double today, OnKep
     std::int32_t& best = stats.bestSeconds[Statistics::cell(level, pupil)];
     best = std::min(best, seconds);
     if (runDate >= 0 && stats.loadedResults.size() < static_cast<std::size_t>(maxLoadedResults)) {
-        const LoadedResult& kept = stats.loadedResults.emplace_back(
-            LoadedResult{runDate, littleEndianAt<double>(bytes + 8), pupil, level, seconds});
-        onKept(kept);
+        stats.loadedResults.push_back(
+            {runDate, littleEndianAt<double>(bytes + 8), pupil, level, seconds});
     }
 }
 
@@ -191,27 +189,21 @@ std::array<bool, 2> newBestFlags(const AppState& state, int level, int pupil, in
     return {bestSeconds(state, level, pupil) > seconds, schoolBestSeconds(state, level) > seconds};
 }
 
-namespace {
-
-// loadResults with a hook: atAttempt runs at the start of every attempt at the file (a
-// busy or missing file is tried again), onKept on every record the loaded list takes, in
-// file order, as it is read.
-template <typename AtAttempt, typename OnKept>
-bool readNewestResults(AppState& state, double today, AtAttempt atAttempt, OnKept onKept) {
+bool loadResults(AppState& state) {
     Statistics& stats = state.stats;
     int missing = 0;
     int failedStep = 0;
+    const double today = dayNumber(state.env->now().date());
     const FileResult result = retryFileStep(state, missing, [&] {
         std::fill(stats.bestSeconds.begin(), stats.bestSeconds.end(), Statistics::noTime);
         stats.leftOutRecords.fill(0);
         stats.loadedResults.clear();
         stats.loadedResults.reserve(maxLoadedResults);
-        atAttempt();
         return scanResultsTail(
             state, maxLoadedResults,
             [&](qint64, const char* bytes, qint64 count) {
                 for (qint64 i = 0; i < count; ++i) {
-                    keepRecord(stats, bytes + i * ResultRecord::size, today, onKept);
+                    keepRecord(stats, bytes + i * ResultRecord::size, today);
                 }
             },
             nullptr, &failedStep);
@@ -246,93 +238,45 @@ bool readNewestResults(AppState& state, double today, AtAttempt atAttempt, OnKep
     return true;
 }
 
-} // namespace
-
-bool loadResults(AppState& state) {
-    return readNewestResults(
-        state, dayNumber(state.env->now().date()), [] {}, [](const LoadedResult&) {});
-}
-
-namespace {
-
-// What the count needs of a level, worked out once a count: the points rule and where the
-// judging and over-practice periods begin (a run dated after that moment is inside).
-struct LevelTally {
-    int targetSeconds = 0;
-    float pointFactor = 0;
-    double judgeAfter = 0;
-    double overuseAfter = 0;
-};
-
-// The eight counters' storage, taken once a count: the compiler cannot tell that a store
-// into a table leaves the tables' own pointers alone, and would fetch them again for
-// every record.
-struct Counters {
-    std::int16_t* totalRuns;
-    std::int32_t* totalPoints;
-    std::int16_t* judgeRuns;
-    std::int32_t* judgePoints;
-    std::int16_t* overuseRuns;
-    std::int32_t* overusePoints;
-    float* todayRuns;
-    std::int32_t* todayPoints;
-
-    explicit Counters(Statistics& s)
-        : totalRuns(s.statTotalRuns.data()), totalPoints(s.statTotalPoints.data()),
-          judgeRuns(s.statJudgeRuns.data()), judgePoints(s.statJudgePoints.data()),
-          overuseRuns(s.statOveruseRuns.data()), overusePoints(s.statOverusePoints.data()),
-          todayRuns(s.statRuns.data()), todayPoints(s.statTodayPoints.data()) {}
-};
-
-inline void countRecord(const Counters& t, const LevelTally& tally, double today,
-                        const LoadedResult& r) {
-    const bool counted = r.seconds < countedBelow;
-    const int points = pointsOf(r.seconds, tally.targetSeconds, tally.pointFactor);
-    const int c = Statistics::cell(r.level, r.pupilNo);
-    if (counted) {
-        countOne(t.totalRuns[c]);
-    }
-    if (r.runDate > tally.judgeAfter) {
-        if (counted) {
-            countOne(t.judgeRuns[c]);
-        }
-        t.judgePoints[c] = saturatedAdd(t.judgePoints[c], points);
-    }
-    if (r.runDate > tally.overuseAfter) {
-        if (counted) {
-            countOne(t.overuseRuns[c]);
-        }
-        t.overusePoints[c] = saturatedAdd(t.overusePoints[c], points);
-    }
-    t.totalPoints[c] = saturatedAdd(t.totalPoints[c], points);
-    if (r.runDate == today) {
-        if (counted) {
-            t.todayRuns[c] += 1.0f;
-        }
-        t.todayPoints[c] = saturatedAdd(t.todayPoints[c], points);
-    }
-}
-
-} // namespace
-
-// One pass: each record is decoded once and counted as the loaded list takes it (the list
-// holds only levels 1..35 and pupils 1..5000). The counters are cleared at every attempt
-// at the file, so a retried read counts nothing twice.
 bool countResults(AppState& state) {
     Statistics& stats = state.stats;
+    stats.clearCounters();
+    if (!loadResults(state)) {
+        return false;
+    }
     const QDateTime moment = state.env->now(); // read once: a count never straddles midnight
     const double now = dayValue(moment);
     const double today = dayNumber(moment.date());
-    std::array<LevelTally, Statistics::levels> tallies{};
-    for (int level = 1; level < Statistics::levels; ++level) {
-        const LevelCriteria& criteria = state.criteria[static_cast<std::size_t>(level)];
-        tallies[static_cast<std::size_t>(level)] = {criteria.targetSeconds, criteria.pointFactor,
-                                                    now - criteria.judgeDays,
-                                                    now - criteria.overuseDays};
+    for (const LoadedResult& r : stats.loadedResults) {
+        if (r.level <= 0 || r.level >= Statistics::levels) {
+            continue;
+        }
+        const LevelCriteria& criteria = state.criteria[static_cast<std::size_t>(r.level)];
+        const bool counted = r.seconds < countedBelow;
+        const int points = pointsOf(r.seconds, criteria.targetSeconds, criteria.pointFactor);
+        const int c = Statistics::cell(r.level, r.pupilNo);
+        if (counted) {
+            countOne(stats.statTotalRuns[c]);
+        }
+        if (insidePeriod(r.runDate, now, criteria.judgeDays)) {
+            if (counted) {
+                countOne(stats.statJudgeRuns[c]);
+            }
+            stats.statJudgePoints[c] = saturatedAdd(stats.statJudgePoints[c], points);
+        }
+        if (insidePeriod(r.runDate, now, criteria.overuseDays)) {
+            if (counted) {
+                countOne(stats.statOveruseRuns[c]);
+            }
+            stats.statOverusePoints[c] = saturatedAdd(stats.statOverusePoints[c], points);
+        }
+        stats.statTotalPoints[c] = saturatedAdd(stats.statTotalPoints[c], points);
+        if (r.runDate == today) {
+            if (counted) {
+                stats.statRuns[c] += 1.0f;
+            }
+            stats.statTodayPoints[c] = saturatedAdd(stats.statTodayPoints[c], points);
+        }
     }
-    return readNewestResults(
-        state, today, [&] { stats.clearCounters(); },
-        [&, counters = Counters(stats)](const LoadedResult& r) {
-            countRecord(counters, tallies[static_cast<std::size_t>(r.level)], today, r);
-        });
+    return true;
 }
