@@ -15,9 +15,10 @@ else()
 endif()
 set(MIRUNEA_PROGRAM_FOLDER "${MIRUNEA_PARENT_FOLDER}/${MIRUNEA_DRILL_FOLDER}")
 
-# What the program folder holds, in one place: a module the program loads at run time is
-# added to the targets, a folder of run-time files to the folders.
-set(MIRUNEA_PROGRAM_FOLDER_TARGETS mirunea)
+# What the program folder holds, in one place: the program, the explanation viewers'
+# module it loads on first use, and the animation player's folder (the same files as
+# MIRUNEA_PROGRAM_FOLDER_FILES names in the build folder).
+set(MIRUNEA_PROGRAM_FOLDER_TARGETS mirunea mirunea_viewers)
 set(MIRUNEA_PROGRAM_FOLDER_FOLDERS ${MIRUNEA_ANIMATION_PLAYER_DIR})
 
 install(TARGETS ${MIRUNEA_PROGRAM_FOLDER_TARGETS}

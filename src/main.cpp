@@ -4,8 +4,7 @@
 #include "app/ScreenHost.h"
 #include "app/ScreenRoutes.h"
 #include "app/SystemEnvironment.h"
-#include "media/viewers/ExplanationViewers.h"
-#include "media/viewers/MediaStartup.h"
+#include "media/ViewerModule.h"
 #include "tools/CommandLine.h"
 
 #include <QApplication>
@@ -18,7 +17,6 @@ int main(int argc, char** argv) {
     if (isCommandLineTool(argc, argv)) {
         return runCommandLineTool(argc, argv);
     }
-    prepareMediaRoom();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mirunea"));
     mapJapaneseFonts();
@@ -33,8 +31,8 @@ int main(int argc, char** argv) {
     host.setWindowState(Qt::WindowMaximized);
     state.host = &host;
     wireScreens(state);
-    wireExplanationViewers(state,
-                           QCoreApplication::applicationDirPath() + QStringLiteral("/ruffle"));
+    // The explanation viewers load on first use, from beside the program.
+    wireViewerModule(state, QCoreApplication::applicationDirPath());
 
     Firstfrm splash(state, QCoreApplication::applicationDirPath());
     splash.load();
