@@ -225,6 +225,8 @@ private slots:
     void screenAndPaperPutTheDotsInTheSamePlaces();
     void withoutPrinterTheSheetIsOfferedAsPdf();
     void screenShowsAtMostThreeBlocks();
+    void recordsTheValueRulesLeaveOutAreNotCharted_data();
+    void recordsTheValueRulesLeaveOutAreNotCharted();
 };
 
 void ResultGraphTest::scaleTopIsTheNextTenAboveTheSlowestRun_data() {
@@ -578,6 +580,34 @@ void ResultGraphTest::screenShowsAtMostThreeBlocks() {
     QVERIFY(!blank(0.05, 0.3)); // the fourth level, drawn at the top again
     QVERIFY(blank(0.36, 0.99)); // the three before it were cleared away
     QCOMPARE(spotsOf(image).red.size(), std::size_t(1));
+}
+
+void ResultGraphTest::recordsTheValueRulesLeaveOutAreNotCharted_data() {
+    QTest::addColumn<int>("dayFromToday");
+    QTest::addColumn<int>("seconds");
+    QTest::newRow("negative seconds") << 0 << -5;
+    QTest::newRow("dated tomorrow") << 1 << 20;
+    QTest::newRow("dated next year") << 365 << 10;
+}
+
+// A damaged record (one no copy of the program writes) makes no school best and no best
+// of the pupil, as it makes none in the lists and the statistics.
+void ResultGraphTest::recordsTheValueRulesLeaveOutAreNotCharted() {
+    QFETCH(int, dayFromToday);
+    QFETCH(int, seconds);
+    Graph g;
+    g.run(g.today() - 2, pupil, 1, 40);
+    g.run(g.today() - 1, otherPupil, 1, 30);
+    g.run(g.today() + dayFromToday, pupil, 1, seconds);
+    g.run(g.today() + dayFromToday, otherPupil, 1, seconds);
+    g.save();
+    const GraphBlockData data = g.block(1);
+    QCOMPARE(data.schoolBest, 30);
+    QCOMPARE(data.schoolCount, 2);
+    QCOMPARE(data.windowRuns, 1);
+    QCOMPARE(data.runs.size(), std::size_t(1));
+    QCOMPARE(data.runs[0].seconds, 40);
+    QCOMPARE(graphFigureLines(data)[3], QStringLiteral("　　最高　　　　   40秒 /   30秒"));
 }
 
 QTEST_MAIN(ResultGraphTest)
