@@ -2,7 +2,6 @@
 
 #include "app/AppState.h"
 #include "app/Environment.h"
-#include "app/ScreenOperation.h"
 #include "records/ResultsFile.h"
 #include "records/Statistics.h"
 #include "roster/GradeRules.h"
@@ -47,11 +46,6 @@ bool readGraphBlock(AppState& state, const GraphRequest& request, GraphBlockData
     data.title = state.profile.programTitle + QStringLiteral(" ") + levelName;
     state.views.resultView = 3;
 
-    // The file is read once, by the lists' reader; both passes go over what it read.
-    ResultsTail tail;
-    if (!readResultsTail(state, -1, tail, QStringLiteral("Command19"))) {
-        return false;
-    }
     const QDateTime moment = state.env->now(); // one moment: a block never straddles midnight
     const double today = dayNumber(moment.date());
     const double now = today + dayFraction(moment.time());
@@ -60,49 +54,46 @@ bool readGraphBlock(AppState& state, const GraphRequest& request, GraphBlockData
         return r.level >= 1 && r.level <= levelCount && isUsableRecord(r, today) &&
                insidePeriod(r.runDate, now, graphPeriodDays);
     };
-
-    // The scale and the pupil's count come from the newest records, as the lists show.
-    const qint64 windowStart = tail.totalRecords - maxLoadedResults;
-    data.windowRuns = 0;
-    data.windowSum = 0;
-    data.windowSlowest = 0;
-    for (const NumberedRecord& numbered : tail.records) {
-        const ResultRecord& r = numbered.record;
-        if (numbered.number <= windowStart || !counted(r) || r.pupilNo != pupil ||
-            r.level != level || r.seconds >= graphPlottedBelow) {
-            continue;
-        }
-        ++data.windowRuns;
-        data.windowSum += r.seconds;
-        data.windowSlowest = std::max<int>(data.windowSlowest, r.seconds);
-    }
-    letEventsRun(state);
-
     const bool shown = gradeShown(state, request);
     int pupilBest = Statistics::noTime;
-    data.fileRuns = 0;
-    data.schoolSum = 0;
-    data.schoolCount = 0;
-    data.schoolBest = Statistics::noTime;
-    data.lastDate = 0;
-    data.runs.clear();
-    for (const NumberedRecord& numbered : tail.records) {
+    const auto start = [&] {
+        data.windowRuns = 0;
+        data.windowSum = 0;
+        data.windowSlowest = 0;
+        data.fileRuns = 0;
+        data.schoolSum = 0;
+        data.schoolCount = 0;
+        data.schoolBest = Statistics::noTime;
+        data.lastDate = 0;
+        data.runs.clear();
+        pupilBest = Statistics::noTime;
+    };
+    // The file is read once, by the lists' reader, and both passes are made as it goes:
+    // the scale and the pupil's count over the newest records (as the lists show them),
+    // the school's figures and the points over the whole file.
+    const auto visit = [&](const NumberedRecord& numbered, qint64 totalRecords) {
         const ResultRecord& r = numbered.record;
         if (!counted(r)) {
-            continue;
+            return;
         }
         data.lastDate = r.runDate;
         if (r.level != level) {
-            continue;
+            return;
         }
         const bool charted = r.seconds < graphPlottedBelow;
+        const bool inWindow = numbered.number > totalRecords - maxLoadedResults;
         if (charted) {
             data.schoolSum += r.seconds;
             ++data.schoolCount;
         }
         data.schoolBest = std::min<int>(data.schoolBest, r.seconds);
         if (r.pupilNo != pupil || !charted) {
-            continue; // slower runs and time-outs have no place on the chart
+            return; // slower runs and time-outs have no place on the chart
+        }
+        if (inWindow) {
+            ++data.windowRuns;
+            data.windowSum += r.seconds;
+            data.windowSlowest = std::max<int>(data.windowSlowest, r.seconds);
         }
         ++data.fileRuns;
         if (shown) {
@@ -111,8 +102,8 @@ bool readGraphBlock(AppState& state, const GraphRequest& request, GraphBlockData
             pupilBest = std::min<int>(pupilBest, r.seconds);
             data.runs.push_back({data.fileRuns, r.seconds, best, r.runDate});
         }
-    }
-    return true;
+    };
+    return readResultsTail(state, -1, start, visit, QStringLiteral("Command19"));
 }
 
 QString digitsOnly(double value) {

@@ -62,7 +62,7 @@ struct GraphBlockData {
 // The top of the time scale: the next ten above the slowest run, at most 1000 (0 gives 10).
 int graphScaleTop(int slowestSeconds);
 
-// Reads the results file once through the lists' reader and makes both passes over it,
+// Reads the results file once through the lists' reader, making both passes as it goes,
 // taking only the runs the value rules accept (isUsableRecord), of the offered levels and
 // the period (the figures are left as they are). A busy file is waited for; any other
 // failure is shown and ends the program (false).
