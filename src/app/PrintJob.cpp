@@ -6,6 +6,47 @@
 
 #include <QFileInfo>
 #include <QPrinter>
+#include <algorithm>
+
+namespace {
+
+constexpr double twipsPerInch = 1440.0;
+constexpr double twipsPerPoint = 20.0;
+
+// Converted by hand: converting the layout to points would round the margins to whole
+// points.
+double twipsPerUnit(QPageLayout::Unit unit) {
+    switch (unit) {
+    case QPageLayout::Millimeter:
+        return twipsPerInch / 25.4;
+    case QPageLayout::Inch:
+        return twipsPerInch;
+    case QPageLayout::Pica:
+        return 12 * twipsPerPoint;
+    case QPageLayout::Didot:
+        return 1.07 * twipsPerPoint;
+    case QPageLayout::Cicero:
+        return 12.84 * twipsPerPoint;
+    case QPageLayout::Point:
+        break;
+    }
+    return twipsPerPoint;
+}
+
+} // namespace
+
+QRectF printableTwips(const QPageLayout& layout) {
+    const double scale = twipsPerUnit(layout.units());
+    const QSizeF paper = layout.fullRect().size() * scale;
+    const QMarginsF set = layout.margins();
+    const QMarginsF least = layout.minimumMargins();
+    const QMarginsF m(std::max(set.left(), least.left()) * scale,
+                      std::max(set.top(), least.top()) * scale,
+                      std::max(set.right(), least.right()) * scale,
+                      std::max(set.bottom(), least.bottom()) * scale);
+    return QRectF(m.left(), m.top(), std::max(0.0, paper.width() - m.left() - m.right()),
+                  std::max(0.0, paper.height() - m.top() - m.bottom()));
+}
 
 PrintJob::PrintJob(std::unique_ptr<QPrinter> printer, QString target)
     : printer_(std::move(printer)), target_(std::move(target)) {}
@@ -18,6 +59,19 @@ PrintJob::~PrintJob() {
 
 QPagedPaintDevice* PrintJob::device() {
     return printer_.get();
+}
+
+QRectF PrintJob::printableArea() const {
+    const QPageLayout layout = printer_->pageLayout();
+    const double unitsPerTwip = printer_->resolution() / twipsPerInch;
+    const QRectF twips = printableTwips(layout);
+    QRectF area(twips.topLeft() * unitsPerTwip, twips.size() * unitsPerTwip);
+    if (!printer_->fullPage()) {
+        // The device's origin is the corner of the layout's own margins, as the printer
+        // places it (in whole points).
+        area.translate(-QPointF(layout.paintRectPixels(printer_->resolution()).topLeft()));
+    }
+    return area.intersected(QRectF(0, 0, printer_->width(), printer_->height()));
 }
 
 bool PrintJob::newPage() {

@@ -2,6 +2,7 @@
 
 #include <QPageLayout>
 #include <QPagedPaintDevice>
+#include <QRectF>
 #include <QString>
 #include <memory>
 
@@ -15,6 +16,11 @@ struct PrintRequest {
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
 };
 
+// The part of the paper a printer prints on, in twips from the paper's top-left corner:
+// the paper less, on each side, the larger of the layout's margin and the printer's least
+// margin (a PDF file has neither, so its whole paper).
+QRectF printableTwips(const QPageLayout& layout);
+
 // One print job on a printer or into a PDF file: paint its pages with one QPainter on
 // device(), call newPage() between pages, then finish() (or abort()).
 class PrintJob {
@@ -24,6 +30,10 @@ public:
 
     QPagedPaintDevice* device();
     QPrinter& printer() { return *printer_; }
+    // Where every printed page is drawn: the printable part of the paper (printableTwips)
+    // in the device's own units, whether the device's origin is the paper's corner (full
+    // page) or the corner of the margins.
+    QRectF printableArea() const;
     // The printer's name, or the PDF file's path.
     const QString& target() const { return target_; }
     bool newPage();

@@ -6,6 +6,7 @@
 #include "app/WaitWindow.h"
 #include "drill/RunFigures.h"
 #include "records/ResultsFile.h"
+#include "records/TimedOut.h"
 #include "result/SoundCues.h"
 #include "text/LenientNumber.h"
 
@@ -16,7 +17,6 @@ namespace {
 constexpr int clockIntervalMs = 1000;
 constexpr int minutesIntervalMs = 10000;
 constexpr int waitBeforeResultMs = 1000;
-constexpr int timedOutSeconds = 99999;
 constexpr int codeBackspace = 8;
 constexpr int codeSpace = 32;
 constexpr int codePlus = 43;

@@ -41,44 +41,19 @@ PageMapping previewMapping(QSizeF paperTwips, double previewScale, double pixels
 }
 
 PageMapping printerMapping(QRectF printable, double dotsPerInch) {
-    const double unitsPerTwip = dotsPerInch / twipsPerInch;
     const double width = printerFactor * 1.06 * printable.width();
     const double height = printerFactor * 1.05 * printable.height();
     PageMapping m;
-    m.xScale = unitsPerTwip * width / pageUnits;
-    m.xOffset = unitsPerTwip * (printable.left() + width * 0.005);
-    m.yScale = unitsPerTwip * height / pageUnits;
-    m.yOffset = unitsPerTwip * printable.top();
-    m.unitsPerPoint = printerFactor * twipsPerPoint * unitsPerTwip;
+    m.xScale = width / pageUnits;
+    m.xOffset = printable.left() + width * 0.005;
+    m.yScale = height / pageUnits;
+    m.yOffset = printable.top();
+    m.unitsPerPoint = printerFactor * twipsPerPoint * dotsPerInch / twipsPerInch;
     m.penWidth = printerRuleDots * dotsPerInch / printerDotsPerInch;
     return m;
 }
 
 PageMapping printerMapping(QSizeF paperTwips, double dotsPerInch) {
-    return printerMapping(QRectF(QPointF(0, 0), paperTwips), dotsPerInch);
-}
-
-QRectF printableTwips(const QPageLayout& layout) {
-    // Converted by hand: converting the layout to points would round the margins to
-    // whole points.
-    const double twipsPerUnit = [&] {
-        switch (layout.units()) {
-        case QPageLayout::Millimeter:
-            return twipsPerInch / 25.4;
-        case QPageLayout::Inch:
-            return twipsPerInch;
-        case QPageLayout::Pica:
-            return 12 * twipsPerPoint;
-        case QPageLayout::Didot:
-            return 1.07 * twipsPerPoint;
-        case QPageLayout::Cicero:
-            return 12.84 * twipsPerPoint;
-        default:
-            return twipsPerPoint;
-        }
-    }();
-    const QSizeF paper = layout.fullRect().size() * twipsPerUnit;
-    const QMarginsF least = layout.minimumMargins() * twipsPerUnit;
-    return QRectF(least.left(), least.top(), paper.width() - least.left() - least.right(),
-                  paper.height() - least.top() - least.bottom());
+    return printerMapping(QRectF(QPointF(0, 0), paperTwips * (dotsPerInch / twipsPerInch)),
+                          dotsPerInch);
 }

@@ -33,12 +33,8 @@ PageMapping previewMapping(QSizeF paperTwips, double previewScale, double pixels
 
 // The printer: the page covers 0.89 × 1.06 of the printable width from 0.47 % of it and
 // 0.89 × 1.05 of the printable height from its top, text at 0.89 × its size; printable is
-// the area the printer can print on, in twips from the paper's top-left corner, and
-// dotsPerInch the device's resolution.
-PageMapping printerMapping(QRectF printableTwips, double dotsPerInch);
-// The same where the whole paper is printable (a PDF file).
+// the area the printer prints on in the device's own units (PrintJob::printableArea, the
+// same area every printed page is drawn in), and dotsPerInch the device's resolution.
+PageMapping printerMapping(QRectF printable, double dotsPerInch);
+// The same where the whole paper, given in twips, is printable (a PDF file).
 PageMapping printerMapping(QSizeF paperTwips, double dotsPerInch);
-
-// The area of the paper a printer can print on, in twips: the paper less the printer's
-// smallest margins (none for a PDF file).
-QRectF printableTwips(const QPageLayout& layout);

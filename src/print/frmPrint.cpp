@@ -185,8 +185,7 @@ void frmPrint::Command11_Click() {
         QPainter painter(job_->device());
         // Like the preview, the page lies within what the printer can print on; on a PDF
         // file that is the whole paper. The texts are fitted to the paper either way.
-        const PageMapping m = printerMapping(printableTwips(job_->printer().pageLayout()),
-                                             job_->printer().resolution());
+        const PageMapping m = printerMapping(job_->printableArea(), job_->printer().resolution());
         drawWorksheetPage(painter, m, state_.worksheet, paper_, measure);
         return;
     }

@@ -143,18 +143,36 @@ FileResult scanResultsTail(const AppState& state, qint64 maxRecords,
     return FileResult::success();
 }
 
+namespace {
+
+// Decodes a chunk and hands on the records the tables have room for: the one filter of
+// every reader of the tail.
+void visitFitting(qint64 firstNumber, const char* bytes, qint64 count,
+                  const std::function<void(const NumberedRecord&)>& visit) {
+    for (qint64 i = 0; i < count; ++i) {
+        const ResultRecord record = decodeResultRecord(bytes + i * ResultRecord::size);
+        if (record.fitsTables()) {
+            visit({firstNumber + i, record});
+        }
+    }
+}
+
+bool failedReading(AppState& state, const FileResult& result, const QString& failurePrefix) {
+    fatalError(state, nullptr, kTitle,
+               failurePrefix + result.description + QString::number(result.errorNumber));
+    return false;
+}
+
+} // namespace
+
 FileResult readResultsTailOnce(const AppState& state, qint64 maxRecords, ResultsTail& tail,
                                int* failedStep) {
     tail = ResultsTail{};
     return scanResultsTail(
         state, maxRecords,
         [&](qint64 firstNumber, const char* bytes, qint64 count) {
-            for (qint64 i = 0; i < count; ++i) {
-                const ResultRecord record = decodeResultRecord(bytes + i * ResultRecord::size);
-                if (record.fitsTables()) {
-                    tail.records.push_back({firstNumber + i, record});
-                }
-            }
+            visitFitting(firstNumber, bytes, count,
+                         [&](const NumberedRecord& n) { tail.records.push_back(n); });
         },
         &tail.totalRecords, failedStep);
 }
@@ -166,11 +184,26 @@ bool readResultsTail(AppState& state, qint64 maxRecords, ResultsTail& tail,
         retryFileStep(state, missing, [&] { return readResultsTailOnce(state, maxRecords, tail); });
     if (!result.ok()) {
         tail = ResultsTail{};
-        fatalError(state, nullptr, kTitle,
-                   failurePrefix + result.description + QString::number(result.errorNumber));
-        return false;
+        return failedReading(state, result, failurePrefix);
     }
     return true;
+}
+
+bool readResultsTail(AppState& state, qint64 maxRecords, const std::function<void()>& start,
+                     const TailRecordVisitor& visit, const QString& failurePrefix) {
+    int missing = 0;
+    const FileResult result = retryFileStep(state, missing, [&] {
+        start();
+        qint64 total = 0;
+        return scanResultsTail(
+            state, maxRecords,
+            [&](qint64 firstNumber, const char* bytes, qint64 count) {
+                visitFitting(firstNumber, bytes, count,
+                             [&](const NumberedRecord& n) { visit(n, total); });
+            },
+            &total);
+    });
+    return result.ok() || failedReading(state, result, failurePrefix);
 }
 
 ResultRecord runRecord(AppState& state, int level) {

@@ -76,6 +76,14 @@ FileResult readResultsTailOnce(const AppState& state, qint64 maxRecords, Results
 bool readResultsTail(AppState& state, qint64 maxRecords, ResultsTail& tail,
                      const QString& failurePrefix);
 
+// The same reading handed over record by record, for readers that keep none of them (a
+// whole file of a million records is not held in memory): visit gets the records readResultsTail
+// would keep, in file order, with the number of whole records in the file; start runs
+// before every attempt, so an attempt cut short by a busy file is counted again.
+using TailRecordVisitor = std::function<void(const NumberedRecord& record, qint64 totalRecords)>;
+bool readResultsTail(AppState& state, qint64 maxRecords, const std::function<void()>& start,
+                     const TailRecordVisitor& visit, const QString& failurePrefix);
+
 // The record appendResult writes for the run: today's date and the present time of day
 // (whole seconds), pupilIndex, the level, resultTime and the installation's school code.
 ResultRecord runRecord(AppState& state, int level);

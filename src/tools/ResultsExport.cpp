@@ -4,6 +4,7 @@
 #include "app/Environment.h"
 #include "records/CriteriaFile.h"
 #include "records/ResultsFile.h"
+#include "records/TimedOut.h"
 #include "text/DayNumber.h"
 #include "tools/ExportTarget.h"
 
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr int timedOut = 99999;
 constexpr qsizetype flushBytes = 1 << 20;
 
 // A CSV field: quoted when it holds a comma, a double quote or a line break, with the
@@ -130,7 +130,7 @@ public:
             out.append(levelNames_[static_cast<std::size_t>(r.level)]);
         }
         out.append(',');
-        if (r.seconds == timedOut) {
+        if (isTimedOut(r.seconds)) {
             out.append(",時間切れ,");
         } else {
             appendNumber(out, r.seconds);

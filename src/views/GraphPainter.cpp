@@ -1,7 +1,6 @@
 #include "views/GraphPainter.h"
 
 #include <QFontMetricsF>
-#include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -25,17 +24,12 @@ double fontPoints(const GraphSurface& surface, GraphFont font) {
     return surface.fontSize();
 }
 
-void paintText(QPainter& painter, const GraphSurface& surface, const GraphText& text,
-               const QRectF* band) {
+void paintText(QPainter& painter, const GraphSurface& surface, const GraphText& text) {
     const QFont font = graphFont(surface, text.font);
     painter.setFont(font);
     painter.setPen(QColor(Qt::black));
     const QFontMetricsF metrics(font, painter.device());
-    double top = text.at.y();
-    if (band && top + metrics.height() > band->bottom()) {
-        top = band->bottom() - metrics.height();
-    }
-    painter.drawText(QPointF(text.at.x(), top + metrics.ascent()), text.text);
+    painter.drawText(QPointF(text.at.x(), text.at.y() + metrics.ascent()), text.text);
 }
 
 } // namespace
@@ -46,6 +40,16 @@ QFont graphFont(const GraphSurface& surface, GraphFont kind) {
     font.setPixelSize(
         std::max(1, int(std::lround(fontPoints(surface, kind) * surface.pixelsPerPoint))));
     return font;
+}
+
+QSizeF graphTextSize(const GraphSurface& surface, GraphFont font, const QString& text) {
+    const QFontMetricsF metrics(graphFont(surface, font));
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
+QString elidedGraphText(const GraphSurface& surface, GraphFont font, const QString& text,
+                        double width) {
+    return QFontMetricsF(graphFont(surface, font)).elidedText(text, Qt::ElideRight, width);
 }
 
 double graphPenWidth(const GraphSurface& surface, GraphPen pen) {
@@ -65,9 +69,9 @@ void paintGraphBlock(QPainter& painter, const GraphSurface& surface, const Graph
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     for (const GraphText& text : drawing.page) {
-        paintText(painter, surface, text, nullptr);
+        paintText(painter, surface, text);
     }
-    painter.setClipRect(drawing.band);
+    painter.setClipRect(drawing.band, Qt::IntersectClip);
     for (const GraphItem& item : drawing.items) {
         if (const auto* line = std::get_if<GraphLine>(&item)) {
             QPen pen(line->color, graphPenWidth(surface, line->pen), Qt::SolidLine, Qt::RoundCap);
@@ -80,18 +84,18 @@ void paintGraphBlock(QPainter& painter, const GraphSurface& surface, const Graph
             painter.drawEllipse(dot->at, radius, radius);
             painter.setBrush(Qt::NoBrush);
         } else if (const auto* text = std::get_if<GraphText>(&item)) {
-            paintText(painter, surface, *text, &drawing.band);
+            paintText(painter, surface, *text);
         }
     }
     painter.restore();
 }
 
-GraphSurface paperSurface(const QPaintDevice& device, const QString& fontFamily) {
+GraphSurface paperSurface(QSizeF printable, double dotsPerInch, const QString& fontFamily) {
     GraphSurface surface;
-    surface.size = QSizeF(device.width(), device.height());
+    surface.size = printable;
     surface.paper = true;
-    surface.pixelScale = device.logicalDpiY() / printerDotsPerInch;
-    surface.pixelsPerPoint = device.logicalDpiY() / 72.0;
+    surface.pixelScale = dotsPerInch / printerDotsPerInch;
+    surface.pixelsPerPoint = dotsPerInch / 72.0;
     surface.fontFamily = fontFamily;
     surface.baseFontSize = 6;
     return surface;

@@ -7,6 +7,7 @@
 #include "views/GraphPainter.h"
 
 #include <QPainter>
+#include <QPrinter>
 
 bool runGraphSheet(AppState& state, const GraphSheetRequest& request,
                    const LevelFiguresSource& figures, const GraphSheetTarget& target) {
@@ -62,7 +63,12 @@ bool printGraphSheet(AppState& state, QWidget* parent, const GraphSheetRequest& 
                     MessageIcon::Warning);
         return false;
     }
-    const GraphSurface surface = paperSurface(*job->device(), fontFamily);
+    // Every page is drawn inside what the printer prints on, the sheet's corner at the
+    // corner of that area; nothing leaves it.
+    const QRectF area = job->printableArea();
+    painter.translate(area.topLeft());
+    painter.setClipRect(QRectF(QPointF(0, 0), area.size()));
+    const GraphSurface surface = paperSurface(area.size(), job->printer().resolution(), fontFamily);
     GraphSheetTarget target;
     target.height = surface.height();
     bool pageFailed = false;

@@ -130,37 +130,37 @@ RankingChoice PersonalPanel::currentChoice() const {
     return rankingChoice ? rankingChoice() : RankingChoice{QStringLiteral("全学年"), 1};
 }
 
-void PersonalPanel::levelWorkRanking() {
+std::vector<RankedLine> PersonalPanel::levelWorkRanking() {
     if (workListKind == 0) {
         workListKind = 1;
     }
     const RankingKind kind = workListKind == 2 ? RankingKind::Points : RankingKind::Time;
     QListWidget* list = List4[workListKind == 2 ? 2 : 1];
+    std::vector<RankedLine> ranking =
+        ::levelWorkRanking(state_, currentChoice(), summaryLevel, kind);
     QStringList lines;
-    for (const RankedLine& line : ::levelWorkRanking(state_, currentChoice(), summaryLevel, kind)) {
+    for (const RankedLine& line : ranking) {
         lines << line.text;
     }
     list->clear();
     list->addItems(lines);
+    return ranking;
 }
 
 void PersonalPanel::rankFigures(int index) {
     if (summaryLevel < 0 || summaryLevel >= static_cast<int>(levelFigures.size())) {
         return;
     }
+    // One ranking per figure: the work list is built once and the figures are taken from
+    // the same build.
     workListKind = index == 1 ? 1 : 2;
-    levelWorkRanking();
-    const LevelFigures figures =
-        ::rankFigures(state_, currentChoice(), summaryLevel, selectedPupil);
+    const std::vector<RankedLine> ranking = levelWorkRanking();
     LevelFigures& kept = levelFigures[static_cast<std::size_t>(summaryLevel)];
     if (index == 1) {
-        kept.timeRank = figures.timeRank;
-        return;
+        takeTimeFigures(ranking, selectedPupil, kept);
+    } else {
+        takePointsFigures(ranking, selectedPupil, kept);
     }
-    kept.pointsRank = figures.pointsRank;
-    kept.pupilPoints = figures.pupilPoints;
-    kept.pointsHolders = figures.pointsHolders;
-    kept.pointsSum = figures.pointsSum;
 }
 
 void PersonalPanel::graphCommand() {

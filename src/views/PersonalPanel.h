@@ -46,8 +46,8 @@ public:
     // Command25: shows the pupil chooser in its place.
     void showPupilChooser();
 
-    // Fills the work list List4(workListKind) with summaryLevel's ranking.
-    void levelWorkRanking();
+    // Fills the work list List4(workListKind) with summaryLevel's ranking and gives its lines.
+    std::vector<RankedLine> levelWorkRanking();
     // Index 1: the time rank; index 0: the points rank, the pupil's points and the school's
     // points holders and sum; both of selectedPupil at summaryLevel, into levelFigures.
     void rankFigures(int index);

@@ -1,6 +1,7 @@
 #include "views/Rankings.h"
 
 #include "app/AppState.h"
+#include "records/TimedOut.h"
 #include "roster/GradeRules.h"
 #include "roster/RosterFile.h"
 #include "text/FixedWidth.h"
@@ -10,8 +11,8 @@
 
 namespace {
 
-constexpr std::int64_t noRun = 99999;
-constexpr std::int64_t failedBest = 99998;
+// A best time of noRun: the pupil has no run, or only timed-out ones, at the level.
+constexpr std::int64_t noRun = Statistics::noTime;
 constexpr std::int64_t pointsBase = 1000000;
 
 // Sorts entries first .. last; scratch holds the left half while it is merged.
@@ -63,14 +64,6 @@ QString rankText(int rank, RankingStyle style) {
         return rightField(rank, 3);
     }
     return QString::number(rank).right(2);
-}
-
-// The first figures of a work line, read the way the graph reads them: the first three
-// characters, and the number in the last five.
-double lastFiveValue(const QString& line) {
-    bool ok = false;
-    const double v = line.right(5).trimmed().toDouble(&ok);
-    return ok ? v : 0;
 }
 
 struct SortedLevel {
@@ -150,7 +143,7 @@ QString timeLine(const QString& rank, const RankingRoster::Line& line, std::int6
             style == RankingStyle::Work ? QStringLiteral("---") : QStringLiteral("--");
         return dashes + line.mark + line.name + QStringLiteral("------") + space + line.ownMark;
     }
-    if (key == failedBest) {
+    if (isTimedOut(static_cast<std::int32_t>(key))) {
         return rank + line.mark + line.name + QStringLiteral("*失敗*") + space + line.ownMark;
     }
     return rank + line.mark + line.name + rightField(key, 6) + space + line.ownMark;
@@ -218,7 +211,8 @@ std::vector<RankedLine> levelRankingLines(const AppState& state, const RankingRo
         if (kind == RankingKind::Time) {
             const std::int64_t key = s.keys[at];
             const bool hadNoRun = untimed ? key == -noRun : key == noRun;
-            out.push_back({line.pupilNo, timeLine(rankShown, line, key, hadNoRun, style)});
+            out.push_back({line.pupilNo, timeLine(rankShown, line, key, hadNoRun, style),
+                           hadNoRun ? 0 : rank, 0});
             continue;
         }
         const bool cell = Statistics::validCell(level, line.pupilNo);
@@ -230,8 +224,10 @@ std::vector<RankedLine> levelRankingLines(const AppState& state, const RankingRo
         if (period == 2 && today == 0) {
             continue; // today's ranking lists only the pupils who scored today
         }
-        out.push_back({line.pupilNo, rankShown + line.mark + line.name + rightField(today, 3) +
-                                         QStringLiteral("/") + rightField(total, 5)});
+        out.push_back({line.pupilNo,
+                       rankShown + line.mark + line.name + rightField(today, 3) +
+                           QStringLiteral("/") + rightField(total, 5),
+                       rank, total});
     }
     return out;
 }
@@ -247,38 +243,54 @@ std::vector<RankedLine> levelWorkRanking(const AppState& state, const RankingCho
     return levelRankingLines(state, choice, level, kind, RankingStyle::Work);
 }
 
+namespace {
+
+const RankedLine* lineOf(const std::vector<RankedLine>& lines, int pupilNo) {
+    for (const RankedLine& line : lines) {
+        if (line.pupilNo == pupilNo) {
+            return &line;
+        }
+    }
+    return nullptr;
+}
+
+// A rank as the work lists write it: right-aligned in 3, "---" for a pupil without a run.
+QString workRankText(const RankedLine& line) {
+    return line.rank > 0 ? rankText(line.rank, RankingStyle::Work) : QStringLiteral("---");
+}
+
+} // namespace
+
+void takeTimeFigures(const std::vector<RankedLine>& byTime, int pupilNo, LevelFigures& figures) {
+    const RankedLine* own = lineOf(byTime, pupilNo);
+    figures.timeRank = own ? workRankText(*own) : QString();
+}
+
+void takePointsFigures(const std::vector<RankedLine>& byPoints, int pupilNo,
+                       LevelFigures& figures) {
+    figures.pointsHolders = 0;
+    figures.pointsSum = 0;
+    for (const RankedLine& line : byPoints) {
+        if (line.totalPoints > 0) {
+            ++figures.pointsHolders;
+            figures.pointsSum += static_cast<double>(line.totalPoints);
+        }
+    }
+    const RankedLine* own = lineOf(byPoints, pupilNo);
+    figures.pointsRank = own ? workRankText(*own) : QString();
+    figures.pupilPoints = own ? static_cast<double>(own->totalPoints) : 0;
+}
+
 LevelFigures rankFigures(const AppState& state, const RankingChoice& choice, int level,
                          int pupilNo) {
     LevelFigures figures;
     const RankingRoster roster = prepareRankingRoster(state, choice.gradeFilter);
-    const auto find = [pupilNo](const std::vector<RankedLine>& lines) -> const RankedLine* {
-        for (const RankedLine& line : lines) {
-            if (line.pupilNo == pupilNo) {
-                return &line;
-            }
-        }
-        return nullptr;
-    };
-
-    const std::vector<RankedLine> byTime = levelRankingLines(
-        state, roster, choice.pointsPeriod, level, RankingKind::Time, RankingStyle::Work);
-    if (const RankedLine* own = find(byTime)) {
-        figures.timeRank = own->text.left(3);
-    }
-
-    const std::vector<RankedLine> byPoints = levelRankingLines(
-        state, roster, choice.pointsPeriod, level, RankingKind::Points, RankingStyle::Work);
-    for (const RankedLine& line : byPoints) {
-        const double v = lastFiveValue(line.text);
-        if (v > 0) {
-            ++figures.pointsHolders;
-            figures.pointsSum += v;
-        }
-    }
-    if (const RankedLine* own = find(byPoints)) {
-        figures.pointsRank = own->text.left(3);
-        figures.pupilPoints = lastFiveValue(own->text);
-    }
+    takeTimeFigures(levelRankingLines(state, roster, choice.pointsPeriod, level, RankingKind::Time,
+                                      RankingStyle::Work),
+                    pupilNo, figures);
+    takePointsFigures(levelRankingLines(state, roster, choice.pointsPeriod, level,
+                                        RankingKind::Points, RankingStyle::Work),
+                      pupilNo, figures);
     return figures;
 }
 

@@ -24,9 +24,13 @@ enum class RankingKind { Time = 1, Points = 2 };
 // Work: the work lists of the figures (rank right-aligned in 3, "---" without a run).
 enum class RankingStyle { List, Work };
 
+// A shown line of a ranking with the figures it was written from, so that nothing has
+// to be read back out of the text.
 struct RankedLine {
     int pupilNo = 0;
     QString text;
+    int rank = 0;                 // the rank counted over every roster line; 0 without a run
+    std::int64_t totalPoints = 0; // the pupil's all-time points (rankings by points only)
 };
 
 // One pass of the rankings' merge sort over entries 1 .. count (entry 0 is unused),
@@ -62,10 +66,14 @@ std::vector<RankedLine> levelRankingLines(const AppState& state, const RankingCh
 std::vector<RankedLine> levelWorkRanking(const AppState& state, const RankingChoice& choice,
                                          int level, RankingKind kind);
 
-// The pupil's standing at the level: the rank texts (first three characters of the pupil's
-// line in the work rankings), the pupil's total points and the school's points holders and
-// their sum. The pupil's line is found by pupil number; a pupil without a shown line has
-// empty ranks and 0 points.
+// The pupil's standing at the level, from the work rankings' figures: the rank texts (the
+// rank right-aligned in 3, "---" without a run), the pupil's total points and the school's
+// points holders (shown lines with total points above 0) and their sum. The pupil's line
+// is found by pupil number; a pupil without a shown line has empty ranks and 0 points.
+// takeTimeFigures fills the time rank from a ranking by time, takePointsFigures the rest
+// from a ranking by points; rankFigures builds both rankings once each.
+void takeTimeFigures(const std::vector<RankedLine>& byTime, int pupilNo, LevelFigures& figures);
+void takePointsFigures(const std::vector<RankedLine>& byPoints, int pupilNo, LevelFigures& figures);
 LevelFigures rankFigures(const AppState& state, const RankingChoice& choice, int level,
                          int pupilNo);
 

@@ -1,47 +1,20 @@
 #include "views/ResultGraph.h"
 
 #include "app/AppState.h"
-#include "app/Messages.h"
-#include "app/ScreenOperation.h"
-#include "records/FileRetry.h"
+#include "app/Environment.h"
 #include "records/ResultsFile.h"
+#include "records/Statistics.h"
 #include "roster/GradeRules.h"
 #include "text/DayNumber.h"
 #include "text/FixedWidth.h"
+#include "views/GraphLabels.h"
+#include "views/GraphPainter.h"
 #include "views/ResultLines.h"
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 namespace {
-
-bool levelInRange(const ResultRecord& record, int levelCount) {
-    return record.level >= 1 && record.level <= levelCount;
-}
-
-// One pass over the newest maxRecords records (all of them when negative) under the
-// readers' waiting rules. start runs before every attempt, so an attempt cut short by a
-// busy file is counted again from its beginning.
-bool scanForGraph(AppState& state, qint64 maxRecords, const std::function<void()>& start,
-                  const std::function<void(const ResultRecord&)>& visit) {
-    int missing = 0;
-    const FileResult result = retryFileStep(state, missing, [&] {
-        start();
-        return scanResultsTail(state, maxRecords, [&](qint64, const char* bytes, qint64 count) {
-            for (qint64 i = 0; i < count; ++i) {
-                visit(decodeResultRecord(bytes + i * ResultRecord::size));
-            }
-        });
-    });
-    if (!result.ok()) {
-        fatalError(state, nullptr, QStringLiteral("注意"),
-                   QStringLiteral("Command19") + result.description +
-                       QString::number(result.errorNumber));
-        return false;
-    }
-    return true;
-}
 
 QString pupilNameOf(const AppState& state, int pupil) {
     const auto& names = state.pupil.rosterNames;
@@ -72,71 +45,65 @@ bool readGraphBlock(AppState& state, const GraphRequest& request, GraphBlockData
                                   : QString();
     data.title = state.profile.programTitle + QStringLiteral(" ") + levelName;
     state.views.resultView = 3;
-    const double now = presentDayValue(state);
-    const auto counted = [&](const ResultRecord& r) {
-        return levelInRange(r, levelCount) && insidePeriod(r.runDate, now, graphPeriodDays);
-    };
 
-    // The scale and the pupil's count come from the newest records, as the lists show.
-    const bool firstDone = scanForGraph(
-        state, maxLoadedResults,
-        [&] {
-            data.windowRuns = 0;
-            data.windowSum = 0;
-            data.windowSlowest = 0;
-        },
-        [&](const ResultRecord& r) {
-            if (!counted(r) || r.pupilNo != pupil || r.level != level ||
-                r.seconds >= graphPlottedBelow) {
-                return;
-            }
+    const QDateTime moment = state.env->now(); // one moment: a block never straddles midnight
+    const double today = dayNumber(moment.date());
+    const double now = today + dayFraction(moment.time());
+    // The runs every list and statistic takes, of the offered levels and the period.
+    const auto counted = [&](const ResultRecord& r) {
+        return r.level >= 1 && r.level <= levelCount && isUsableRecord(r, today) &&
+               insidePeriod(r.runDate, now, graphPeriodDays);
+    };
+    const bool shown = gradeShown(state, request);
+    int pupilBest = Statistics::noTime;
+    const auto start = [&] {
+        data.windowRuns = 0;
+        data.windowSum = 0;
+        data.windowSlowest = 0;
+        data.fileRuns = 0;
+        data.schoolSum = 0;
+        data.schoolCount = 0;
+        data.schoolBest = Statistics::noTime;
+        data.lastDate = 0;
+        data.runs.clear();
+        pupilBest = Statistics::noTime;
+    };
+    // The file is read once, by the lists' reader, and both passes are made as it goes:
+    // the scale and the pupil's count over the newest records (as the lists show them),
+    // the school's figures and the points over the whole file.
+    const auto visit = [&](const NumberedRecord& numbered, qint64 totalRecords) {
+        const ResultRecord& r = numbered.record;
+        if (!counted(r)) {
+            return;
+        }
+        data.lastDate = r.runDate;
+        if (r.level != level) {
+            return;
+        }
+        const bool charted = r.seconds < graphPlottedBelow;
+        const bool inWindow = numbered.number > totalRecords - maxLoadedResults;
+        if (charted) {
+            data.schoolSum += r.seconds;
+            ++data.schoolCount;
+        }
+        data.schoolBest = std::min<int>(data.schoolBest, r.seconds);
+        if (r.pupilNo != pupil || !charted) {
+            return; // slower runs and time-outs have no place on the chart
+        }
+        if (inWindow) {
             ++data.windowRuns;
             data.windowSum += r.seconds;
             data.windowSlowest = std::max<int>(data.windowSlowest, r.seconds);
-        });
-    if (!firstDone) {
-        return false;
-    }
-    letEventsRun(state);
-
-    const bool shown = gradeShown(state, request);
-    int pupilBest = graphNoTime;
-    return scanForGraph(
-        state, -1,
-        [&] {
-            data.fileRuns = 0;
-            data.schoolSum = 0;
-            data.schoolCount = 0;
-            data.schoolBest = graphNoTime;
-            data.lastDate = 0;
-            data.runs.clear();
-            pupilBest = graphNoTime;
-        },
-        [&](const ResultRecord& r) {
-            if (!counted(r)) {
-                return;
-            }
-            data.lastDate = r.runDate;
-            if (r.level != level) {
-                return;
-            }
-            const bool charted = r.seconds < graphPlottedBelow;
-            if (charted) {
-                data.schoolSum += r.seconds;
-                ++data.schoolCount;
-            }
-            data.schoolBest = std::min<int>(data.schoolBest, r.seconds);
-            if (r.pupilNo != pupil || !charted) {
-                return; // slower runs and time-outs have no place on the chart
-            }
-            ++data.fileRuns;
-            if (shown) {
-                // The first run is always a best; later ones only when strictly faster.
-                const bool best = r.seconds < pupilBest;
-                pupilBest = std::min<int>(pupilBest, r.seconds);
-                data.runs.push_back({data.fileRuns, r.seconds, best, r.runDate});
-            }
-        });
+        }
+        ++data.fileRuns;
+        if (shown) {
+            // The first run is always a best; later ones only when strictly faster.
+            const bool best = r.seconds < pupilBest;
+            pupilBest = std::min<int>(pupilBest, r.seconds);
+            data.runs.push_back({data.fileRuns, r.seconds, best, r.runDate});
+        }
+    };
+    return readResultsTail(state, -1, start, visit, QStringLiteral("Command19"));
 }
 
 QString digitsOnly(double value) {
@@ -176,7 +143,7 @@ std::vector<const GraphRun*> chartedBests(const GraphBlockData& data) {
 
 // A school best of a time-out only (or none at all) is no time to show.
 QString schoolBestText(int seconds) {
-    return seconds >= 90000 ? QString() : digitsOnly(seconds);
+    return isTimedOut(seconds) ? QString() : digitsOnly(seconds);
 }
 
 } // namespace
@@ -250,34 +217,29 @@ QString dateLabel(const GraphRun& entry, const GraphRun* before) {
     return full;
 }
 
-// A text starts inside the block's band; the painter, which knows the font's height,
-// moves one that would run out at the bottom up into it.
-void addText(GraphDrawing& d, QPointF at, const QString& text, GraphFont font) {
-    at.setY(std::min(at.y(), d.band.bottom()));
-    d.items.emplace_back(GraphText{at, text, font});
-}
-
-void addBestLabels(GraphDrawing& d, const BlockFrame& f,
+void addBestLabels(LabelPlacer& place, const BlockFrame& f,
                    const std::vector<const GraphRun*>& bests) {
+    constexpr int shifts = 4; // half lines a label may move up or down
     const auto labelAt = [&](std::size_t i, double secondsDy, double dateDy) {
         const QPointF p = f.runPoint(*bests[i]);
         const double x = p.x() - 0.025 * f.bw;
-        addText(d, {x, p.y() + secondsDy * f.bh}, secondsText(bests[i]->seconds), GraphFont::Text);
-        addText(d, {x, p.y() + dateDy * f.bh}, dateLabel(*bests[i], i > 0 ? bests[i - 1] : nullptr),
-                GraphFont::Text);
+        place.label({x, p.y() + secondsDy * f.bh}, secondsText(bests[i]->seconds), shifts, &p);
+        place.label({x, p.y() + dateDy * f.bh},
+                    dateLabel(*bests[i], i > 0 ? bests[i - 1] : nullptr), shifts, &p);
     };
+    // The first best's time beside the y axis and its date under the x axis, then the
+    // last best's, then every third one between them.
     const GraphRun& first = *bests.front();
     const QPointF firstPoint = f.runPoint(first);
-    addText(d, {0.12 * f.bw, firstPoint.y() - 0.01 * f.bh}, secondsText(first.seconds),
-            GraphFont::Text);
-    addText(d, {firstPoint.x() - 0.025 * f.bw, f.top + 0.815 * f.bh}, graphDateText(first.runDate),
-            GraphFont::Text);
+    place.label({0.12 * f.bw, firstPoint.y() - 0.01 * f.bh}, secondsText(first.seconds), shifts);
+    place.label({firstPoint.x() - 0.025 * f.bw, f.top + 0.815 * f.bh}, graphDateText(first.runDate),
+                0);
+    labelAt(bests.size() - 1, 0.04, 0.07);
     if (bests.size() > 5) {
         for (std::size_t k = 3; k + 2 <= bests.size(); k += 3) {
             labelAt(k - 1, 0.01, 0.03);
         }
     }
-    labelAt(bests.size() - 1, 0.04, 0.07);
 }
 
 } // namespace
@@ -295,8 +257,15 @@ GraphDrawing layoutGraphBlock(const GraphBlockData& data, const GraphSurface& su
 
     GraphDrawing d;
     d.band = QRectF(0, chartTop - 0.01 * f.bh, surface.width(), 0.9 * f.bh);
+    LabelPlacer place(surface, d);
     if (chartTop < 0.08 * surface.height()) {
-        d.page.push_back({QPointF(0.01 * f.bw, 0.02 * f.bh), data.pupilName, GraphFont::Name});
+        // The page's heading ends before the title begins: a long name is cut short.
+        const QPointF at(0.01 * f.bw, 0.02 * f.bh);
+        const double room =
+            0.69 * f.bw - place.rectOf({}, QStringLiteral("　"), GraphFont::Title).width();
+        const QString name = elidedGraphText(surface, GraphFont::Name, data.pupilName, room);
+        d.page.push_back({at, name, GraphFont::Name});
+        place.reserve(place.rectOf(at, name, GraphFont::Name));
     }
     const QColor ruleColor = colorOfValue(1);
     const QColor black = colorOfValue(0);
@@ -304,7 +273,7 @@ GraphDrawing layoutGraphBlock(const GraphBlockData& data, const GraphSurface& su
         GraphLine{{0, chartTop}, {surface.width(), chartTop}, GraphPen::Rule, ruleColor});
     d.items.emplace_back(GraphLine{
         f.at(0, 0.09), {surface.width(), chartTop + 0.09 * f.bh}, GraphPen::Rule, ruleColor});
-    addText(d, f.at(0.7, 0.01), data.title, GraphFont::Title);
+    place.fixed(f.at(0.7, 0.01), data.title, GraphFont::Title);
     d.items.emplace_back(GraphLine{f.at(0.2, 0.8), f.at(0.9, 0.8), GraphPen::Current, ruleColor});
     d.items.emplace_back(GraphLine{f.at(0.2, 0.8), f.at(0.2, 0.1), GraphPen::Current, black});
 
@@ -316,13 +285,17 @@ GraphDrawing layoutGraphBlock(const GraphBlockData& data, const GraphSurface& su
     }
 
     const std::array<QString, 10> lines = graphFigureLines(data);
-    const double step = surface.lineStep();
+    // The figures end inside the band: where the line step would take the last line out
+    // of it (the screen's step is the larger), the lines close up.
+    const double lineHeight = place.rectOf({}, lines[9], GraphFont::Figures).height();
+    const double room = d.band.bottom() - (chartTop + 0.05 * f.bh) - lineHeight;
+    const double step = std::min(surface.lineStep(), room / 10.5);
     double y = chartTop + 0.05 * f.bh;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         // The school average's caption goes half a step further down than a line would.
         y += (i + 1 == lines.size()) ? 1.5 * step : step;
         if (!lines[i].isEmpty()) {
-            addText(d, {1.05 * f.bw, y}, lines[i], GraphFont::Figures);
+            place.fixed({1.05 * f.bw, y}, lines[i], GraphFont::Figures);
         }
     }
 
@@ -330,21 +303,19 @@ GraphDrawing layoutGraphBlock(const GraphBlockData& data, const GraphSurface& su
     if (bests.empty()) {
         return d;
     }
-    // The date of the newest records under the pupil's last run; left out where it would
-    // be written over the first best's own date (a date is some five font heights wide).
-    const QPointF lastRun = f.runPoint(data.runs.back());
-    const double dateWidth = 5 * surface.fontSize() * surface.pixelsPerPoint;
-    if (std::abs(lastRun.x() - f.runPoint(*bests.front()).x()) >= dateWidth) {
-        addText(d, {lastRun.x() - 0.025 * f.bw, chartTop + 0.815 * f.bh},
-                graphDateText(data.lastDate), GraphFont::Text);
-    }
     for (std::size_t i = 1; i < bests.size(); ++i) {
-        d.items.emplace_back(
-            GraphLine{f.runPoint(*bests[i - 1]), f.runPoint(*bests[i]), GraphPen::BestLine, black});
+        const QLineF line(f.runPoint(*bests[i - 1]), f.runPoint(*bests[i]));
+        d.items.emplace_back(GraphLine{line.p1(), line.p2(), GraphPen::BestLine, black});
+        place.avoidLine(line);
     }
-    addText(d, f.at(0.12, 0.79), QStringLiteral("0秒"), GraphFont::Text);
-    addText(d, f.at(0.12, 0.1), secondsText(f.scaleTop), GraphFont::Text);
-    addBestLabels(d, f, bests);
+    place.fixed(f.at(0.12, 0.79), QStringLiteral("0秒"), GraphFont::Text);
+    place.fixed(f.at(0.12, 0.1), secondsText(f.scaleTop), GraphFont::Text);
+    addBestLabels(place, f, bests);
+    // Last, the date of the newest records under the pupil's last run, where it is clear
+    // of the bests' own dates.
+    const QPointF lastRun = f.runPoint(data.runs.back());
+    place.label({lastRun.x() - 0.025 * f.bw, chartTop + 0.815 * f.bh}, graphDateText(data.lastDate),
+                0);
     return d;
 }
 

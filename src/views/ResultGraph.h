@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/TimedOut.h"
 #include "views/LevelFigures.h"
 
 #include <QColor>
@@ -19,7 +20,6 @@ struct AppState;
 
 inline constexpr int graphPeriodDays = 3650;   // runs of the last ten years are charted
 inline constexpr int graphPlottedBelow = 1800; // slower runs (and time-outs) are not charted
-inline constexpr int graphNoTime = 99999;
 
 // Which pupil and level a block is for, and the grade selector's text at the time.
 struct GraphRequest {
@@ -52,7 +52,7 @@ struct GraphBlockData {
     int fileRuns = 0;     // the pupil's runs below graphPlottedBelow seconds
     qint64 schoolSum = 0; // every pupil's runs below graphPlottedBelow seconds
     int schoolCount = 0;
-    int schoolBest = graphNoTime;
+    int schoolBest = timedOutSeconds; // the school's best; the time-out mark when none
     double lastDate = 0;        // the date of the last record in the period, any pupil and level
     std::vector<GraphRun> runs; // the pupil's charted runs, in file order
 
@@ -62,8 +62,10 @@ struct GraphBlockData {
 // The top of the time scale: the next ten above the slowest run, at most 1000 (0 gives 10).
 int graphScaleTop(int slowestSeconds);
 
-// Reads both passes for the request (the figures are left as they are). A busy file is
-// waited for; any other failure is shown and ends the program (false).
+// Reads the results file once through the lists' reader, making both passes as it goes,
+// taking only the runs the value rules accept (isUsableRecord), of the offered levels and
+// the period (the figures are left as they are). A busy file is waited for; any other
+// failure is shown and ends the program (false).
 bool readGraphBlock(AppState& state, const GraphRequest& request, GraphBlockData& data);
 
 // The ten lines of figures beside the chart; lines left out are empty (they still take

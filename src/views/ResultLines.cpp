@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "records/ResultRecord.h"
 #include "records/ResultsFile.h"
+#include "records/TimedOut.h"
 #include "roster/GradeRules.h"
 #include "text/DayNumber.h"
 #include "text/FixedWidth.h"
@@ -75,7 +76,7 @@ PupilColumns runPupilColumns(const AppState& state, int pupilNo) {
 QString todayLine(const AppState& state, const ResultRecord& record) {
     const PupilColumns who = runPupilColumns(state, record.pupilNo);
     const QString clock = listClock(record.runClock);
-    if (timedOutForList(record.seconds)) {
+    if (isTimedOut(record.seconds)) {
         return failureLead + clock + who.mark + who.name + who.mark;
     }
     return rightField(secondsText(record.seconds), 5) + u' ' + clock + who.mark + who.name +
@@ -85,7 +86,7 @@ QString todayLine(const AppState& state, const ResultRecord& record) {
 QString allResultsLine(const AppState& state, const ResultRecord& record, ListKind kind) {
     const PupilColumns who = runPupilColumns(state, record.pupilNo);
     const QString date = listDate(record.runDate);
-    if (timedOutForList(record.seconds)) {
+    if (isTimedOut(record.seconds)) {
         return failureLead + date + who.mark + who.name + who.mark;
     }
     const int points = runPointsForList(state, record.level, record.seconds);
@@ -101,7 +102,7 @@ QString personalLine(const ResultRecord& record) {
     const QString when = dateOfDayNumber(record.runDate).toString(QStringLiteral("yyyy/MM/dd")) +
                          u' ' +
                          timeOfDayFraction(record.runClock).toString(QStringLiteral("h:mm:ss"));
-    if (timedOutForList(record.seconds)) {
+    if (isTimedOut(record.seconds)) {
         // A timed-out run has no time to show: its mark takes the place of the seconds.
         return when + rightField(QStringLiteral("×"), 5);
     }

@@ -49,11 +49,6 @@ QString allResultsLine(const AppState& state, const ResultRecord& record, ListKi
 // place of the seconds ("2004/01/13 9:05:07    ×").
 QString personalLine(const ResultRecord& record);
 
-// Runs of 90000 seconds or more are the lists' timed-out runs.
-inline bool timedOutForList(int seconds) {
-    return seconds >= 90000;
-}
-
 // Days back the all-results list covers for periodChoice 1..5 on a day whose weekday is
 // sundayOne (Sunday 1 .. Saturday 7); any other choice keeps current.
 int periodDaysFor(int periodChoice, int sundayOne, int current);

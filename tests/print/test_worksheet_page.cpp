@@ -2,6 +2,7 @@
 // at which the lines and one more fit the row.
 
 #include "app/JapaneseFonts.h"
+#include "app/PrintJob.h"
 #include "print/PageMapping.h"
 #include "print/TextMeasure.h"
 #include "print/WorksheetPage.h"

@@ -4,6 +4,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
 #include <algorithm>
 
 class FakeEnvironment::FakeTimer : public Timer {
@@ -133,7 +136,13 @@ std::unique_ptr<PrintJob> FakeEnvironment::openDefaultPrinter(const PrintRequest
                                                    .arg(QCoreApplication::applicationName())
                                                    .arg(printed.size() + 1));
     printed.push_back(path);
-    return makePdfJob(request, path);
+    std::unique_ptr<PrintJob> job = makePdfJob(request, path);
+    if (!printerMargins.isNull() || !printerFullPage) {
+        job->printer().setPageLayout(QPageLayout(QPageSize(QPageSize::A4), request.orientation,
+                                                 printerMargins, QPageLayout::Millimeter));
+        job->printer().setFullPage(printerFullPage);
+    }
+    return job;
 }
 
 QString FakeEnvironment::chooseSaveFile(QWidget*, const QString& caption, const QString&,

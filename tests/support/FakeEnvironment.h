@@ -3,6 +3,7 @@
 #include "app/Environment.h"
 
 #include <QDateTime>
+#include <QMarginsF>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -53,6 +54,10 @@ public:
 
     // --- printing: each job on the "default printer" is a PDF file in printFolder --------
     bool printerInstalled = true;
+    // The default printer's page: its margins in millimetres (none, as a PDF file's, unless
+    // a test sets them) and whether the device's origin is the paper's corner.
+    QMarginsF printerMargins;
+    bool printerFullPage = true;
     QString printFolder;                 // the artefact folder unless a test sets one
     std::vector<QString> printed;        // the PDF file of every job opened, in order
     std::deque<QString> saveFileAnswers; // answers to chooseSaveFile; empty: cancelled

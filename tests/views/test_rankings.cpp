@@ -3,10 +3,12 @@
 #include "../roster/RosterTestFiles.h"
 #include "app/AppState.h"
 #include "records/ResultRecord.h"
+#include "records/TimedOut.h"
 #include "support/FakeEnvironment.h"
 #include "support/TestInstallation.h"
 #include "text/DayNumber.h"
 #include "views/Rankings.h"
+#include "views/ResultGraph.h"
 #include "views/ResultLines.h"
 
 #include <QTest>
@@ -247,6 +249,63 @@ private slots:
         figures = rankFigures(f.state, all, 2, 3);
         QCOMPARE(figures.pointsHolders, 0);
         QCOMPARE(figures.timeRank, QStringLiteral("---"));
+    }
+
+    // The figures beside the graph are the statistics' own numbers: a total of 100000 or
+    // more, which the list's five-character column cuts, still counts whole.
+    void figuresTakeTheStatisticsWhole_data() {
+        QTest::addColumn<int>("myTotal");
+        QTest::addColumn<int>("otherTotal");
+        QTest::addColumn<int>("holders");
+        QTest::addColumn<double>("sum");
+        QTest::newRow("five digits") << 99999 << 500 << 2 << 100499.0;
+        QTest::newRow("a total of 100000") << 100000 << 500 << 2 << 100500.0;
+        QTest::newRow("six digits both") << 123456 << 654321 << 2 << 777777.0;
+        QTest::newRow("no points") << 0 << 700000 << 1 << 700000.0;
+    }
+    void figuresTakeTheStatisticsWhole() {
+        QFETCH(int, myTotal);
+        QFETCH(int, otherTotal);
+        QFETCH(int, holders);
+        QFETCH(double, sum);
+        Fixture f(4);
+        f.points(1, me, myTotal, 1);
+        f.points(1, 1, otherTotal, 0);
+        const LevelFigures figures = rankFigures(f.state, {QStringLiteral("全学年"), 1}, 1, me);
+        QCOMPARE(figures.pupilPoints, double(myTotal));
+        QCOMPARE(figures.pointsHolders, holders);
+        QCOMPARE(figures.pointsSum, sum);
+        QCOMPARE(figures.pointsRank,
+                 myTotal >= otherTotal ? QStringLiteral("  1") : QStringLiteral("  2"));
+    }
+
+    // One rule for a timed-out run, in every room that shows one: today's list marks it
+    // "×", the ranking shows a timed-out best as "*失敗*" (the mark itself is also what a
+    // pupil without a run has), the graph shows no school best.
+    void timedOutRunsReadAlikeEverywhere_data() {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QString>("rankingTime");
+        QTest::newRow("89999") << 89999 << QStringLiteral(" 89999");
+        QTest::newRow("90000") << 90000 << QStringLiteral("*失敗*");
+        QTest::newRow("99998") << 99998 << QStringLiteral("*失敗*");
+        QTest::newRow("the mark") << timedOutSeconds << QStringLiteral("------");
+    }
+    void timedOutRunsReadAlikeEverywhere() {
+        QFETCH(int, seconds);
+        QFETCH(QString, rankingTime);
+        const bool timedOut = seconds >= 90000;
+        QCOMPARE(isTimedOut(seconds), timedOut);
+        Fixture f(2);
+        const QString line =
+            todayLine(f.state, record(dayNumber(QDate(2024, 5, 15)), QTime(9, 0), 1, 1, seconds));
+        QCOMPARE(line.startsWith(QStringLiteral("　　×")), timedOut);
+        f.best(1, 1, seconds);
+        f.best(1, 2, 50);
+        const QStringList ranking = f.lines(1, RankingKind::Time);
+        QVERIFY2(ranking.last().contains(rankingTime), qPrintable(ranking.last()));
+        GraphBlockData block;
+        block.schoolBest = seconds;
+        QCOMPARE(graphFigureLines(block)[3].endsWith(QStringLiteral("/     秒")), timedOut);
     }
 
     void pupilChooserListsRosterLines() {

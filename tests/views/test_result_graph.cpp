@@ -225,6 +225,8 @@ private slots:
     void screenAndPaperPutTheDotsInTheSamePlaces();
     void withoutPrinterTheSheetIsOfferedAsPdf();
     void screenShowsAtMostThreeBlocks();
+    void recordsTheValueRulesLeaveOutAreNotCharted_data();
+    void recordsTheValueRulesLeaveOutAreNotCharted();
 };
 
 void ResultGraphTest::scaleTopIsTheNextTenAboveTheSlowestRun_data() {
@@ -262,7 +264,7 @@ void ResultGraphTest::scaleTopIsTheNextTenAboveTheSlowestRun() {
 void ResultGraphTest::pupilWithoutRunsBelowTheLimitHasNoAverageAndNoPoints() {
     Graph g;
     g.run(g.today() - 1, pupil, 2, 1800);
-    g.run(g.today(), pupil, 2, graphNoTime);
+    g.run(g.today(), pupil, 2, timedOutSeconds);
     g.run(g.today(), otherPupil, 2, 50);
     g.save();
     const GraphBlockData data = g.block(2);
@@ -322,21 +324,24 @@ void ResultGraphTest::manyBestsAreLabelledEveryThirdWithShortDates() {
     const std::vector<GraphDot> dots = dotsOf(d);
     QCOMPARE(dots.size(), std::size_t(8));
     const double bw = s.width() / 2, bh = s.height() / 3;
-    const auto labels = [&](std::size_t i) {
-        const QPointF p = dots[i].at;
-        return std::make_pair(textAt(d, p.x() - 0.025 * bw, p.y() + 0.01 * bh),
-                              textAt(d, p.x() - 0.025 * bw, p.y() + 0.03 * bh));
+    // Labels keep clear of the line of the bests, so they are looked for by their text.
+    const auto drawn = [&](const QString& label) {
+        const std::vector<GraphText> texts = textsOf(d);
+        return std::count_if(texts.begin(), texts.end(),
+                             [&](const GraphText& t) { return t.text == label; });
     };
     // Entry 3 starts a new year: its full date; entry 6 follows one of the same year.
-    QCOMPARE(labels(2), std::make_pair(QStringLiteral("70秒"), QStringLiteral("2026/01/04")));
-    QCOMPARE(labels(5), std::make_pair(QStringLiteral("55秒"), QStringLiteral("01/21")));
-    QCOMPARE(labels(6).first, QStringLiteral("<none>")); // only up to two before the last
-    const QPointF last = dots[7].at;
-    QCOMPARE(textAt(d, last.x() - 0.025 * bw, last.y() + 0.04 * bh), QStringLiteral("45秒"));
-    QCOMPARE(textAt(d, last.x() - 0.025 * bw, last.y() + 0.07 * bh), QStringLiteral("02/10"));
+    QCOMPARE(drawn(QStringLiteral("70秒")) + drawn(QStringLiteral("2026/01/04")), 2);
+    QCOMPARE(drawn(QStringLiteral("55秒")) + drawn(QStringLiteral("01/21")), 2);
+    // Only every third entry up to two before the last, and the last.
+    for (const char* unlabelled : {"75秒", "65秒", "60秒", "50秒"}) {
+        QCOMPARE(drawn(QString::fromUtf8(unlabelled)), 0);
+    }
+    QCOMPARE(drawn(QStringLiteral("45秒")) + drawn(QStringLiteral("02/10")), 2);
     // The first best: its time beside the y axis and its full date under the x axis.
     QCOMPARE(textAt(d, 0.12 * bw, dots[0].at.y() - 0.01 * bh), QStringLiteral("80秒"));
     QCOMPARE(textAt(d, dots[0].at.x() - 0.025 * bw, y + 0.815 * bh), QStringLiteral("2025/12/27"));
+    const QPointF last = dots[7].at;
     QCOMPARE(textAt(d, last.x() - 0.025 * bw, y + 0.815 * bh), QStringLiteral("2026/02/10"));
 }
 
@@ -438,8 +443,8 @@ void ResultGraphTest::fiveLevelsPrintOnTwoPagesWithTheirFigures() {
             g.run(today - 20 + i, otherPupil, level, other);
             school[std::size_t(level)].push_back(other);
         }
-        g.run(today - 4000, otherPupil, level, 5); // older than ten years: not counted
-        g.run(today, pupil, level, graphNoTime);   // a time-out: not on the chart
+        g.run(today - 4000, otherPupil, level, 5);   // older than ten years: not counted
+        g.run(today, pupil, level, timedOutSeconds); // a time-out: not on the chart
     }
     g.save();
     g.t.env.printFolder = artefactFolder();
@@ -575,6 +580,34 @@ void ResultGraphTest::screenShowsAtMostThreeBlocks() {
     QVERIFY(!blank(0.05, 0.3)); // the fourth level, drawn at the top again
     QVERIFY(blank(0.36, 0.99)); // the three before it were cleared away
     QCOMPARE(spotsOf(image).red.size(), std::size_t(1));
+}
+
+void ResultGraphTest::recordsTheValueRulesLeaveOutAreNotCharted_data() {
+    QTest::addColumn<int>("dayFromToday");
+    QTest::addColumn<int>("seconds");
+    QTest::newRow("negative seconds") << 0 << -5;
+    QTest::newRow("dated tomorrow") << 1 << 20;
+    QTest::newRow("dated next year") << 365 << 10;
+}
+
+// A damaged record (one no copy of the program writes) makes no school best and no best
+// of the pupil, as it makes none in the lists and the statistics.
+void ResultGraphTest::recordsTheValueRulesLeaveOutAreNotCharted() {
+    QFETCH(int, dayFromToday);
+    QFETCH(int, seconds);
+    Graph g;
+    g.run(g.today() - 2, pupil, 1, 40);
+    g.run(g.today() - 1, otherPupil, 1, 30);
+    g.run(g.today() + dayFromToday, pupil, 1, seconds);
+    g.run(g.today() + dayFromToday, otherPupil, 1, seconds);
+    g.save();
+    const GraphBlockData data = g.block(1);
+    QCOMPARE(data.schoolBest, 30);
+    QCOMPARE(data.schoolCount, 2);
+    QCOMPARE(data.windowRuns, 1);
+    QCOMPARE(data.runs.size(), std::size_t(1));
+    QCOMPARE(data.runs[0].seconds, 40);
+    QCOMPARE(graphFigureLines(data)[3], QStringLiteral("　　最高　　　　   40秒 /   30秒"));
 }
 
 QTEST_MAIN(ResultGraphTest)
