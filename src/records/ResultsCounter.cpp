@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <numeric>
 
 namespace {
 
@@ -236,12 +235,17 @@ RecordFault faultOf(double runDate, int pupil, int level, std::int32_t seconds, 
     return usable ? RecordFault::None : recordFault(runDate, pupil, level, seconds, today);
 }
 
+// The school's best time per level: over pupils 1..1000 only (recordRun lowers it for any
+// pupil), the least of their best times, taken as the records go by.
+constexpr int schoolBestPupils = 1000;
+using SchoolBest = std::array<std::int32_t, Statistics::levels>;
+
 // Records of the file, decoded once each: a usable run's best time counts, and it joins
 // the loaded list (and, when counting, the counters) when its date is not before the day
 // count starts; any other record is only counted as left out. Only the five fields the
 // counter uses are taken from the bytes (the layout of ResultRecord).
 void keepRecords(Statistics& stats, const CountTables& t, const CountRule& rule, PointsMemo& memo,
-                 const char* bytes, qint64 count) {
+                 SchoolBest& schoolBest, const char* bytes, qint64 count) {
     for (qint64 i = 0; i < count; ++i, bytes += ResultRecord::size) {
         const int pupil = littleEndianAt<std::int16_t>(bytes + 16);
         const int level = littleEndianAt<std::int16_t>(bytes + 18);
@@ -254,6 +258,10 @@ void keepRecords(Statistics& stats, const CountTables& t, const CountRule& rule,
         }
         const auto c = static_cast<std::size_t>(Statistics::cell(level, pupil));
         t.best[c] = std::min(t.best[c], seconds);
+        if (pupil <= schoolBestPupils) {
+            auto& levelBest = schoolBest[static_cast<std::size_t>(level)];
+            levelBest = std::min(levelBest, seconds);
+        }
         if (runDate < 0 ||
             stats.loadedResults.size() >= static_cast<std::size_t>(maxLoadedResults)) {
             continue;
@@ -324,6 +332,7 @@ bool readResults(AppState& state, bool counting) {
     Statistics& stats = state.stats;
     int missing = 0;
     int failedStep = 0;
+    SchoolBest schoolBest{};
     const FileResult result = retryFileStep(state, missing, [&] {
         const CountRule rule = countRuleAt(state, state.env->now(), counting);
         PointsMemo memo;
@@ -335,10 +344,11 @@ bool readResults(AppState& state, bool counting) {
         stats.loadedResults.clear();
         stats.loadedResults.reserve(maxLoadedResults);
         const CountTables tables(stats);
+        schoolBest.fill(Statistics::noTime);
         return scanResultsTail(
             state, maxLoadedResults,
             [&](qint64, const char* bytes, qint64 count) {
-                keepRecords(stats, tables, rule, memo, bytes, count);
+                keepRecords(stats, tables, rule, memo, schoolBest, bytes, count);
             },
             nullptr, &failedStep);
     });
@@ -365,13 +375,7 @@ bool readResults(AppState& state, bool counting) {
         return false;
     }
 
-    // Rebuilt from pupils 1..1000 only; recordRun lowers it for any pupil.
-    std::fill(stats.schoolBestSeconds.begin(), stats.schoolBestSeconds.end(), Statistics::noTime);
-    for (int level = 1; level < Statistics::levels; ++level) {
-        const auto from = stats.bestSeconds.begin() + Statistics::cell(level, 1);
-        stats.schoolBestSeconds[static_cast<std::size_t>(level)] = std::reduce(
-            from, from + 1000, Statistics::noTime, [](int a, int b) { return std::min(a, b); });
-    }
+    std::copy(schoolBest.begin(), schoolBest.end(), stats.schoolBestSeconds.begin());
     return true;
 }
 
