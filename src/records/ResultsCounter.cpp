@@ -17,9 +17,12 @@ namespace {
 constexpr int countedBelow = 6000; // runs of 6000 s or more earn points but are not counted
 
 std::int32_t saturatedAdd(std::int32_t total, std::int32_t add) {
-    const std::int64_t sum = std::int64_t{total} + add;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    std::int32_t sum = 0;
+    if (__builtin_add_overflow(total, add, &sum)) [[unlikely]] {
+        return add > 0 ? std::numeric_limits<std::int32_t>::max()
+                       : std::numeric_limits<std::int32_t>::min();
+    }
+    return sum;
 }
 
 void countOne(std::int16_t& runs) {
@@ -94,28 +97,6 @@ template <typename T> T littleEndianAt(const char* bytes) {
     return value;
 }
 
-// One record of the file: a usable run's best time counts, and it joins the loaded list
-// when its date is not before the day count starts; any other record is only counted as
-// left out. Only the five fields the counter uses are taken from the bytes (the layout of
-// ResultRecord).
-void keepRecord(Statistics& stats, const char* bytes, double today) {
-    const int pupil = littleEndianAt<std::int16_t>(bytes + 16);
-    const int level = littleEndianAt<std::int16_t>(bytes + 18);
-    const std::int32_t seconds = littleEndianAt<std::int32_t>(bytes + 20);
-    const double runDate = littleEndianAt<double>(bytes);
-    const RecordFault fault = recordFault(runDate, pupil, level, seconds, today);
-    if (fault != RecordFault::None) {
-        ++stats.leftOutRecords[static_cast<std::size_t>(fault)];
-        return;
-    }
-    std::int32_t& best = stats.bestSeconds[Statistics::cell(level, pupil)];
-    best = std::min(best, seconds);
-    if (runDate >= 0 && stats.loadedResults.size() < static_cast<std::size_t>(maxLoadedResults)) {
-        stats.loadedResults.push_back(
-            {runDate, littleEndianAt<double>(bytes + 8), pupil, level, seconds});
-    }
-}
-
 inline int pointsOf(int seconds, int targetSeconds, float pointFactor) {
     const std::int64_t s = seconds;
     const std::int64_t t = targetSeconds;
@@ -137,6 +118,165 @@ inline int pointsOf(int seconds, int targetSeconds, float pointFactor) {
     return wholePart(points * static_cast<double>(pointFactor));
 }
 
+// What the count of one record needs of its level, worked out once a count: the start
+// of either period (the same subtraction insidePeriod makes) and the points rule's values.
+struct LevelRule {
+    double judgeFrom = 0;
+    double overuseFrom = 0;
+    int targetSeconds = 0;
+    float pointFactor = 0;
+};
+
+// The moment a reading counts against and the levels' rules at that moment. counting is
+// false when only the best times and the loaded list are rebuilt.
+struct CountRule {
+    bool counting = false;
+    double today = 0;
+    std::array<LevelRule, Statistics::levels> levels{};
+};
+
+double dayValue(const QDateTime& moment) {
+    return dayNumber(moment.date()) + dayFraction(moment.time());
+}
+
+// The points of the run times a count meets, worked out once per level and time: a school
+// has a few levels and a few hundred times under ten minutes, so most of the newest 20000
+// records share their points with an earlier one, and the rule's divisions and branches
+// are paid once a time instead of once a record. Longer times are worked out each time.
+class PointsMemo {
+public:
+    PointsMemo() : points_(std::size_t{Statistics::levels} * times, unknown) {}
+
+    int of(const LevelRule& rule, int level, std::int32_t seconds) {
+        if (seconds < 0 || seconds >= times) {
+            return pointsOf(seconds, rule.targetSeconds, rule.pointFactor);
+        }
+        std::int32_t& slot =
+            points_[static_cast<std::size_t>(level) * times + static_cast<std::size_t>(seconds)];
+        if (slot == unknown) { // (a rule that gives this very value is worked out each time)
+            slot = pointsOf(seconds, rule.targetSeconds, rule.pointFactor);
+        }
+        return slot;
+    }
+
+private:
+    static constexpr int times = 512;
+    static constexpr std::int32_t unknown = std::numeric_limits<std::int32_t>::min();
+    std::vector<std::int32_t> points_;
+};
+
+CountRule countRuleAt(const AppState& state, const QDateTime& moment, bool counting) {
+    CountRule rule;
+    rule.counting = counting;
+    rule.today = dayNumber(moment.date());
+    const double now = dayValue(moment);
+    for (std::size_t level = 0; level < rule.levels.size(); ++level) {
+        const LevelCriteria& c = state.criteria[level];
+        rule.levels[level] = {now - c.judgeDays, now - c.overuseDays, c.targetSeconds,
+                              c.pointFactor};
+    }
+    return rule;
+}
+
+// The tables a reading fills, taken once an attempt: the per-record work then reaches
+// them without going through the vectors each time (their storage never moves meanwhile).
+struct CountTables {
+    explicit CountTables(Statistics& stats)
+        : totalRuns(stats.statTotalRuns.data()), totalPoints(stats.statTotalPoints.data()),
+          judgeRuns(stats.statJudgeRuns.data()), judgePoints(stats.statJudgePoints.data()),
+          overuseRuns(stats.statOveruseRuns.data()), overusePoints(stats.statOverusePoints.data()),
+          todayRuns(stats.statRuns.data()), todayPoints(stats.statTodayPoints.data()),
+          best(stats.bestSeconds.data()) {}
+    std::int16_t* totalRuns;
+    std::int32_t* totalPoints;
+    std::int16_t* judgeRuns;
+    std::int32_t* judgePoints;
+    std::int16_t* overuseRuns;
+    std::int32_t* overusePoints;
+    float* todayRuns;
+    std::int32_t* todayPoints;
+    std::int32_t* best;
+};
+
+// Adds a loaded record to the eight counters of its cell.
+void countRecord(const CountTables& t, const LevelRule& rule, int points, double today,
+                 double runDate, std::size_t c, std::int32_t seconds) {
+    const bool counted = seconds < countedBelow;
+    if (counted) {
+        countOne(t.totalRuns[c]);
+    }
+    t.totalPoints[c] = saturatedAdd(t.totalPoints[c], points);
+    if (runDate > rule.judgeFrom) {
+        if (counted) {
+            countOne(t.judgeRuns[c]);
+        }
+        t.judgePoints[c] = saturatedAdd(t.judgePoints[c], points);
+    }
+    if (runDate > rule.overuseFrom) {
+        if (counted) {
+            countOne(t.overuseRuns[c]);
+        }
+        t.overusePoints[c] = saturatedAdd(t.overusePoints[c], points);
+    }
+    if (runDate == today) {
+        if (counted) {
+            t.todayRuns[c] += 1.0f;
+        }
+        t.todayPoints[c] = saturatedAdd(t.todayPoints[c], points);
+    }
+}
+
+// What is wrong with a record, if anything. Nearly every record is a usable run: that is
+// told here without a call, and recordFault names the fault of any other.
+RecordFault faultOf(double runDate, int pupil, int level, std::int32_t seconds, double today) {
+    const bool usable = level >= 1 && level < Statistics::levels && pupil >= 1 &&
+                        pupil < Statistics::pupils && seconds >= 0 && runDate <= today &&
+                        std::isfinite(runDate);
+    return usable ? RecordFault::None : recordFault(runDate, pupil, level, seconds, today);
+}
+
+// The school's best time per level: over pupils 1..1000 only (recordRun lowers it for any
+// pupil), the least of their best times, taken as the records go by.
+constexpr int schoolBestPupils = 1000;
+using SchoolBest = std::array<std::int32_t, Statistics::levels>;
+
+// Records of the file, decoded once each: a usable run's best time counts, and it joins
+// the loaded list (and, when counting, the counters) when its date is not before the day
+// count starts; any other record is only counted as left out. Only the five fields the
+// counter uses are taken from the bytes (the layout of ResultRecord).
+void keepRecords(Statistics& stats, const CountTables& t, const CountRule& rule, PointsMemo& memo,
+                 SchoolBest& schoolBest, const char* bytes, qint64 count) {
+    for (qint64 i = 0; i < count; ++i, bytes += ResultRecord::size) {
+        const int pupil = littleEndianAt<std::int16_t>(bytes + 16);
+        const int level = littleEndianAt<std::int16_t>(bytes + 18);
+        const std::int32_t seconds = littleEndianAt<std::int32_t>(bytes + 20);
+        const double runDate = littleEndianAt<double>(bytes);
+        const RecordFault fault = faultOf(runDate, pupil, level, seconds, rule.today);
+        if (fault != RecordFault::None) {
+            ++stats.leftOutRecords[static_cast<std::size_t>(fault)];
+            continue;
+        }
+        const auto c = static_cast<std::size_t>(Statistics::cell(level, pupil));
+        t.best[c] = std::min(t.best[c], seconds);
+        if (pupil <= schoolBestPupils) {
+            auto& levelBest = schoolBest[static_cast<std::size_t>(level)];
+            levelBest = std::min(levelBest, seconds);
+        }
+        if (runDate < 0 ||
+            stats.loadedResults.size() >= static_cast<std::size_t>(maxLoadedResults)) {
+            continue;
+        }
+        stats.loadedResults.push_back(
+            {runDate, littleEndianAt<double>(bytes + 8), pupil, level, seconds});
+        if (rule.counting) {
+            stats.noteCounted(c);
+            const LevelRule& levelRule = rule.levels[static_cast<std::size_t>(level)];
+            countRecord(t, levelRule, memo.of(levelRule, level, seconds), rule.today, runDate, c,
+                        seconds);
+        }
+    }
+}
+
 } // namespace
 
 int runPointsFor(int seconds, int targetSeconds, float pointFactor) {
@@ -150,12 +290,6 @@ int runPoints(const AppState& state, int seconds, int level) {
     const LevelCriteria& criteria = state.criteria[static_cast<std::size_t>(level)];
     return runPointsFor(seconds, criteria.targetSeconds, criteria.pointFactor);
 }
-
-namespace {
-double dayValue(const QDateTime& moment) {
-    return dayNumber(moment.date()) + dayFraction(moment.time());
-}
-} // namespace
 
 double presentDayValue(AppState& state) {
     return dayValue(state.env->now());
@@ -189,27 +323,40 @@ std::array<bool, 2> newBestFlags(const AppState& state, int level, int pupil, in
     return {bestSeconds(state, level, pupil) > seconds, schoolBestSeconds(state, level) > seconds};
 }
 
-bool loadResults(AppState& state) {
+namespace {
+
+// Reads the newest records into the loaded list and rebuilds the best times; with
+// counting, the eight counters are rebuilt in the same pass. The moment is read at each
+// attempt, so a count never straddles midnight and counts against the time it read.
+bool readResults(AppState& state, bool counting) {
     Statistics& stats = state.stats;
     int missing = 0;
     int failedStep = 0;
-    const double today = dayNumber(state.env->now().date());
+    SchoolBest schoolBest{};
     const FileResult result = retryFileStep(state, missing, [&] {
+        const CountRule rule = countRuleAt(state, state.env->now(), counting);
+        PointsMemo memo;
+        if (counting) {
+            stats.clearCountedCells(); // of the last count, or of a failed attempt
+        }
         std::fill(stats.bestSeconds.begin(), stats.bestSeconds.end(), Statistics::noTime);
         stats.leftOutRecords.fill(0);
         stats.loadedResults.clear();
         stats.loadedResults.reserve(maxLoadedResults);
+        const CountTables tables(stats);
+        schoolBest.fill(Statistics::noTime);
         return scanResultsTail(
             state, maxLoadedResults,
             [&](qint64, const char* bytes, qint64 count) {
-                for (qint64 i = 0; i < count; ++i) {
-                    keepRecord(stats, bytes + i * ResultRecord::size, today);
-                }
+                keepRecords(stats, tables, rule, memo, schoolBest, bytes, count);
             },
             nullptr, &failedStep);
     });
     if (!result.ok()) {
         stats.loadedResults.clear();
+        if (counting) {
+            stats.clearCounters(); // a reading that failed part way counts nothing
+        }
         const int marker = readingMarker(failedStep);
         const QString number = QString::number(result.errorNumber);
         if (result.state == FileState::Missing) {
@@ -228,55 +375,16 @@ bool loadResults(AppState& state) {
         return false;
     }
 
-    // Rebuilt from pupils 1..1000 only; recordRun lowers it for any pupil.
-    std::fill(stats.schoolBestSeconds.begin(), stats.schoolBestSeconds.end(), Statistics::noTime);
-    for (int level = 1; level < Statistics::levels; ++level) {
-        const auto from = stats.bestSeconds.begin() + Statistics::cell(level, 1);
-        stats.schoolBestSeconds[static_cast<std::size_t>(level)] =
-            *std::min_element(from, from + 1000);
-    }
+    std::copy(schoolBest.begin(), schoolBest.end(), stats.schoolBestSeconds.begin());
     return true;
 }
 
+} // namespace
+
+bool loadResults(AppState& state) {
+    return readResults(state, false);
+}
+
 bool countResults(AppState& state) {
-    Statistics& stats = state.stats;
-    stats.clearCounters();
-    if (!loadResults(state)) {
-        return false;
-    }
-    const QDateTime moment = state.env->now(); // read once: a count never straddles midnight
-    const double now = dayValue(moment);
-    const double today = dayNumber(moment.date());
-    for (const LoadedResult& r : stats.loadedResults) {
-        if (r.level <= 0 || r.level >= Statistics::levels) {
-            continue;
-        }
-        const LevelCriteria& criteria = state.criteria[static_cast<std::size_t>(r.level)];
-        const bool counted = r.seconds < countedBelow;
-        const int points = pointsOf(r.seconds, criteria.targetSeconds, criteria.pointFactor);
-        const int c = Statistics::cell(r.level, r.pupilNo);
-        if (counted) {
-            countOne(stats.statTotalRuns[c]);
-        }
-        if (insidePeriod(r.runDate, now, criteria.judgeDays)) {
-            if (counted) {
-                countOne(stats.statJudgeRuns[c]);
-            }
-            stats.statJudgePoints[c] = saturatedAdd(stats.statJudgePoints[c], points);
-        }
-        if (insidePeriod(r.runDate, now, criteria.overuseDays)) {
-            if (counted) {
-                countOne(stats.statOveruseRuns[c]);
-            }
-            stats.statOverusePoints[c] = saturatedAdd(stats.statOverusePoints[c], points);
-        }
-        stats.statTotalPoints[c] = saturatedAdd(stats.statTotalPoints[c], points);
-        if (r.runDate == today) {
-            if (counted) {
-                stats.statRuns[c] += 1.0f;
-            }
-            stats.statTodayPoints[c] = saturatedAdd(stats.statTodayPoints[c], points);
-        }
-    }
-    return true;
+    return readResults(state, true);
 }

@@ -5,7 +5,7 @@
 Statistics::Statistics()
     : statTotalRuns(cells), statTotalPoints(cells), statJudgeRuns(cells), statJudgePoints(cells),
       statOveruseRuns(cells), statOverusePoints(cells), statRuns(cells), statTodayPoints(cells),
-      bestSeconds(cells, noTime), schoolBestSeconds(levels, noTime) {}
+      bestSeconds(cells, noTime), schoolBestSeconds(levels, noTime), countedMark(cells) {}
 
 void Statistics::clearCounters() {
     std::fill(statTotalRuns.begin(), statTotalRuns.end(), std::int16_t{0});
@@ -16,6 +16,26 @@ void Statistics::clearCounters() {
     std::fill(statOverusePoints.begin(), statOverusePoints.end(), 0);
     std::fill(statRuns.begin(), statRuns.end(), 0.0f);
     std::fill(statTodayPoints.begin(), statTodayPoints.end(), 0);
+    for (const std::int32_t c : countedCells) {
+        countedMark[static_cast<std::size_t>(c)] = 0;
+    }
+    countedCells.clear();
+}
+
+void Statistics::clearCountedCells() {
+    for (const std::int32_t cell : countedCells) {
+        const auto c = static_cast<std::size_t>(cell);
+        statTotalRuns[c] = 0;
+        statTotalPoints[c] = 0;
+        statJudgeRuns[c] = 0;
+        statJudgePoints[c] = 0;
+        statOveruseRuns[c] = 0;
+        statOverusePoints[c] = 0;
+        statRuns[c] = 0;
+        statTodayPoints[c] = 0;
+        countedMark[c] = 0;
+    }
+    countedCells.clear();
 }
 
 int Statistics::damagedRecords() const {

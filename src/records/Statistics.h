@@ -3,6 +3,7 @@
 #include "records/ResultRecord.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -32,6 +33,17 @@ struct Statistics {
 
     // Zeroes the eight counters (best times and the loaded list are left alone).
     void clearCounters();
+    // The same for a count that follows another: only the cells a count has written since
+    // the counters were last cleared can hold anything (the counter alone writes them), and
+    // they are far fewer than the tables' cells.
+    void clearCountedCells();
+    // Notes that a count writes the counters of cell c.
+    void noteCounted(std::size_t c) {
+        if (!countedMark[c]) {
+            countedMark[c] = 1;
+            countedCells.push_back(static_cast<std::int32_t>(c));
+        }
+    }
 
     std::vector<std::int16_t> statTotalRuns;     // counted runs (seconds below 6000)
     std::vector<std::int32_t> statTotalPoints;   // points of every record
@@ -54,4 +66,8 @@ struct Statistics {
     // The records of the last read no copy of the program writes (negative seconds, a run
     // date that is not a day or lies after today): the school is told of these.
     int damagedRecords() const;
+
+    // The cells noteCounted was told of since the counters were last cleared, once each.
+    std::vector<std::int32_t> countedCells;
+    std::vector<std::uint8_t> countedMark; // per cell: 1 when in countedCells
 };

@@ -44,22 +44,26 @@ private slots:
     void skipsForeignAndUnusedRecords();
     void countsTheSampleFile();
     void schoolBestIsRebuiltFromPupilsUpTo1000();
+    void aRecountMatchesACountAfresh();
 };
 
 void ResultsCounterTest::emptyOrMissingFileCountsNothing() {
     for (const bool missing : {true, false}) {
         TestInstallation inst;
+        Statistics& s = inst.state.stats;
+        // Figures left from an earlier count, in every table and at both ends of them, must
+        // go: a count clears the cells the one before it filled.
+        const int today = todayNumber(inst.env);
+        setLevel(inst.state, 1, 30, 1.0f, 7, 7);
+        setLevel(inst.state, 35, 30, 1.0f, 7, 7);
+        writeResults(inst, {makeRecord(today, 0, 1, 1, 12), makeRecord(today, 0, 7, 1, 20),
+                            makeRecord(today, 0, 5000, 35, 20)});
+        QVERIFY(countResults(inst.state));
+        QCOMPARE(at(s.statTotalRuns, 35, 5000), 1);
+        QVERIFY(QFile::remove(resultsPath(inst)));
         if (!missing) {
             writeResults(inst, {});
         }
-        Statistics& s = inst.state.stats;
-        // Figures left from an earlier count must go.
-        s.statTotalRuns[Statistics::cell(1, 1)] = 3;
-        s.statTodayPoints[Statistics::cell(2, 7)] = 40;
-        s.statRuns[Statistics::cell(1, 1)] = 2;
-        s.bestSeconds[Statistics::cell(1, 1)] = 12;
-        s.schoolBestSeconds[1] = 12;
-        s.loadedResults.push_back({});
 
         QVERIFY(countResults(inst.state));
         QVERIFY(allEqual(s.statTotalRuns, std::int16_t{0}));
@@ -287,6 +291,45 @@ void ResultsCounterTest::schoolBestIsRebuiltFromPupilsUpTo1000() {
     QCOMPARE(schoolBestSeconds(inst.state, 1), 20);
     QCOMPARE(bestSeconds(inst.state, 36, 1), Statistics::noTime);
     QCOMPARE(schoolBestSeconds(inst.state, -1), Statistics::noTime);
+}
+
+void ResultsCounterTest::aRecountMatchesACountAfresh() {
+    // Two files sharing some cells and not others; the second counted after the first must
+    // give the tables a first count of it gives.
+    TestInstallation again;
+    TestInstallation fresh;
+    const int today = todayNumber(again.env);
+    std::vector<ResultRecord> first;
+    std::vector<ResultRecord> second;
+    for (int i = 0; i < 600; ++i) {
+        const int level = 1 + i % 35;
+        first.push_back(makeRecord(today - i % 9, 0, 1 + (i * 37) % 5000, level, 10 + i % 80));
+        second.push_back(makeRecord(today - i % 4, 0, 1 + (i * 11) % 700, level, 5 + i % 50));
+    }
+    for (TestInstallation* inst : {&again, &fresh}) {
+        for (int level = 1; level <= 35; ++level) {
+            setLevel(inst->state, level, 40, 1.3f, 3, 1);
+        }
+    }
+    writeResults(again, first);
+    QVERIFY(countResults(again.state));
+    writeResults(again, second);
+    QVERIFY(countResults(again.state));
+    writeResults(fresh, second);
+    QVERIFY(countResults(fresh.state));
+
+    const Statistics& a = again.state.stats;
+    const Statistics& f = fresh.state.stats;
+    QVERIFY(a.statTotalRuns == f.statTotalRuns);
+    QVERIFY(a.statTotalPoints == f.statTotalPoints);
+    QVERIFY(a.statJudgeRuns == f.statJudgeRuns);
+    QVERIFY(a.statJudgePoints == f.statJudgePoints);
+    QVERIFY(a.statOveruseRuns == f.statOveruseRuns);
+    QVERIFY(a.statOverusePoints == f.statOverusePoints);
+    QVERIFY(a.statRuns == f.statRuns);
+    QVERIFY(a.statTodayPoints == f.statTodayPoints);
+    QVERIFY(a.bestSeconds == f.bestSeconds);
+    QCOMPARE(at(f.statTotalRuns, 1, 1), 1); // the second file was counted at all
 }
 
 QTEST_GUILESS_MAIN(ResultsCounterTest)
