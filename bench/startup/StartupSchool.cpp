@@ -4,6 +4,7 @@
 #include "makedemo/DemoRoster.h"
 #include "records/ResultRecord.h"
 #include "text/DayNumber.h"
+#include "tools/SchoolFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +27,7 @@ bool writeRoster(const DemoInstallation& demo, QString* error) {
         line.name = QStringLiteral("生徒　%1").arg(p, 4, 10, QLatin1Char('0'));
         text += rosterLineText(line);
     }
-    return writeDemoTextFile(demo.dataRoot + QStringLiteral("新名簿.txt"), text, error);
+    return writeSchoolTextFile(demo.dataRoot + QStringLiteral("新名簿.txt"), text, error);
 }
 
 // Older runs first, then the newest 20000 (the last 60 days), the same for every count.
@@ -92,8 +93,8 @@ bool layOutStartupSchool(const QString& root, int recordCount, const QString& bu
                          const QStringList& programFiles, StartupSchool* school, QString* error) {
     const DemoInstallation demo = demoInstallationAt(root, QDate::currentDate());
     if (!layOutDemoInstallation(demo, error) || !writeRoster(demo, error) ||
-        !writeDemoBinaryFile(demo.drillDataFolder + QStringLiteral("成績累積データ.dat"),
-                             results(recordCount, dayNumber(demo.today)), error)) {
+        !writeSchoolBinaryFile(demo.drillDataFolder + QStringLiteral("成績累積データ.dat"),
+                               results(recordCount, dayNumber(demo.today)), error)) {
         return false;
     }
     school->root = demo.root;

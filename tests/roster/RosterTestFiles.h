@@ -65,7 +65,7 @@ inline QString resultsPath(const TestInstallation& inst) {
 }
 
 inline void writeResults(const TestInstallation& inst, const QByteArray& records) {
-    inst.writeBytes(resultsPath(inst), records);
+    inst.writeBytes(rostertest::resultsPath(inst), records);
 }
 
 // Level 1 with a target of 30 s and a factor of 1: a 15-second run earns 11 points.
