@@ -3,6 +3,7 @@
 #include "../roster/RosterTestFiles.h"
 #include "app/JapaneseFonts.h"
 #include "records/ResultsFile.h"
+#include "support/GraphSpots.h"
 #include "support/MenuSchool.h"
 #include "support/PdfText.h"
 #include "support/WaitProbe.h"
@@ -64,47 +65,9 @@ struct Menu : MenuSchool {
 };
 
 // Red and blue dots of the picture, counted as spots of their colour.
-std::pair<int, int> dotCounts(const QImage& source) {
-    const QImage image = source.convertToFormat(QImage::Format_RGB32);
-    const auto kind = [&](int x, int y) {
-        const QRgb c = image.pixel(x, y);
-        if (qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90) {
-            return 1;
-        }
-        return (qBlue(c) > 180 && qRed(c) < 90 && qGreen(c) < 90) ? 2 : 0;
-    };
-    std::vector<int> seen(std::size_t(image.width() * image.height()), 0);
-    int counts[3] = {0, 0, 0};
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const int k = kind(x, y);
-            if (k == 0 || seen[std::size_t(y * image.width() + x)]) {
-                continue;
-            }
-            ++counts[k];
-            std::vector<QPoint> stack{{x, y}};
-            seen[std::size_t(y * image.width() + x)] = 1;
-            while (!stack.empty()) {
-                const QPoint p = stack.back();
-                stack.pop_back();
-                for (int dy = -4; dy <= 4; ++dy) {
-                    for (int dx = -4; dx <= 4; ++dx) {
-                        const QPoint q = p + QPoint(dx, dy);
-                        if (q.x() < 0 || q.y() < 0 || q.x() >= image.width() ||
-                            q.y() >= image.height()) {
-                            continue;
-                        }
-                        const std::size_t at = std::size_t(q.y() * image.width() + q.x());
-                        if (!seen[at] && kind(q.x(), q.y()) == k) {
-                            seen[at] = 1;
-                            stack.push_back(q);
-                        }
-                    }
-                }
-            }
-        }
-    }
-    return {counts[1], counts[2]};
+std::pair<int, int> dotCounts(const QImage& picture) {
+    const Spots spots = spotsOf(picture);
+    return {int(spots.red.size()), int(spots.blue.size())};
 }
 
 } // namespace
