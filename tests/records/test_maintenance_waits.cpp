@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <cerrno>
 #include <memory>
 
 using rostertest::rosterLine;
@@ -153,7 +154,8 @@ void MaintenanceWaitsTest::aDroppedDownChooserWaitsWithTheScreen() {
 // Each step of the screen that waits, probed with everything a teacher could do.
 void MaintenanceWaitsTest::everythingDuringEachWait_data() {
     QTest::addColumn<QString>("step");    // what the teacher starts
-    QTest::addColumn<QString>("waitFor"); // busy: another copy; missing: the folder
+    QTest::addColumn<QString>("waitFor"); // busy: another copy; missing: the folder;
+                                          // refused: the disk, once
     for (const char* step : {"list", "change", "delete"}) {
         for (const char* wait : {"busy", "missing"}) {
             if (QByteArray(step) == "list" && QByteArray(wait) == "busy") {
@@ -163,6 +165,9 @@ void MaintenanceWaitsTest::everythingDuringEachWait_data() {
                 << QString::fromLatin1(step) << QString::fromLatin1(wait);
         }
     }
+    // A deletion retries a step the disk refused, under the lock, before it gives up.
+    QTest::addRow("delete while a flush is refused")
+        << QStringLiteral("delete") << QStringLiteral("refused");
 }
 
 void MaintenanceWaitsTest::everythingDuringEachWait() {
@@ -177,11 +182,20 @@ void MaintenanceWaitsTest::everythingDuringEachWait() {
         if (waitFor == QLatin1String("busy")) {
             other = std::make_unique<HeldResultsFile>(path);
             QVERIFY(other->holding());
+        } else if (waitFor == QLatin1String("refused")) {
+            room.env.fileFaults = [](FileStep step, int nth) {
+                FileFault fault;
+                if (step == FileStep::Flush && nth == 1) {
+                    fault.errorNumber = EIO;
+                }
+                return fault;
+            };
         } else {
             QVERIFY(QDir().rename(folder, away));
         }
     };
     const auto endWait = [&] {
+        room.env.fileFaults = nullptr;
         if (other) {
             other->release();
         } else if (QDir(away).exists()) {
