@@ -3,6 +3,7 @@
 // meanwhile, the screen outlives its own step, exactly one screen is left and the file
 // holds what was acknowledged.
 
+#include "MaintenanceRoom.h"
 #include "RecordsTestSupport.h"
 #include "app/ScreenHost.h"
 #include "records/FileRetry.h"
@@ -25,52 +26,14 @@ using rostertest::writeRoster;
 
 namespace {
 
-struct Room {
-    TestInstallation inst;
-    AppState& state = inst.state;
-    FakeEnvironment& env = inst.env;
-    ScreenHost host;
-    std::vector<ResultRecord> written;
-
+struct Room : MaintenanceRoom {
     Room() {
-        state.host = &host;
-        state.config.schoolCode = QStringLiteral("12345");
         state.routes.openLevelMenu = [this] {
             showStandIn(state, QStringLiteral("LevelMenuStandIn"));
         };
         writeRoster(inst, rosterLine(12, 2017, QStringLiteral("山田　花子")) +
                               rosterLine(7, 2013, QStringLiteral("長谷川由美子")));
-        for (int i = 0; i < 3; ++i) {
-            ResultRecord r = makeRecord(dayNumber(QDate(2026, 12, 1 + i)), 9 * 3600 + i,
-                                        i == 1 ? 7 : 12, 1 + i, 41 + i);
-            r.setSchoolCode(QStringLiteral("12345"));
-            written.push_back(r);
-        }
-        inst.writeBytes(resultsFilePath(state), encodeAll(written));
-    }
-    RecordMaintenanceScreen* open() {
-        openRecordMaintenance(state);
-        host.show();
-        if (!QTest::qWaitForWindowExposed(&host)) {
-            qWarning("the window was not shown");
-        }
-        return qobject_cast<RecordMaintenanceScreen*>(host.current());
-    }
-    template <class W = QWidget> W* find(const QString& name) const {
-        return host.current()->findChild<W*>(name);
-    }
-    void doubleClickLine(int row) {
-        auto* list = find<QListWidget>(QStringLiteral("List1"));
-        // Through the window, as the platform delivers it.
-        const QRect rect = list->visualItemRect(list->item(row));
-        const QPoint at = list->viewport()->mapTo(&host, rect.center());
-        QTest::mouseDClick(host.windowHandle(), Qt::LeftButton, {}, at);
-    }
-    void click(const QString& button) {
-        QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
-    }
-    std::vector<ResultRecord> records() const {
-        return decodeAll(fileBytes(resultsFilePath(state)));
+        writeRuns({12, 7, 12}, {41, 42, 43}, 1);
     }
 };
 

@@ -2,6 +2,7 @@
 // record, the seconds and the pupil are changed, a record is deleted (or not), and "戻る"
 // goes back to the level menu.
 
+#include "MaintenanceRoom.h"
 #include "RecordsTestSupport.h"
 #include "app/JapaneseFonts.h"
 #include "app/ScreenHost.h"
@@ -24,65 +25,24 @@ using rostertest::writeRoster;
 
 namespace {
 
-struct Room {
-    TestInstallation inst;
-    AppState& state = inst.state;
-    FakeEnvironment& env = inst.env;
-    ScreenHost host;
+struct Room : MaintenanceRoom {
     int levelMenus = 0;
-    std::vector<ResultRecord> written;
 
     Room() {
-        state.host = &host;
         state.config.schoolName = QStringLiteral("青葉教室");
-        state.config.schoolCode = QStringLiteral("12345");
         state.routes.openLevelMenu = [this] { ++levelMenus; };
         writeRoster(inst, rosterLine(12, 2017, QStringLiteral("山田　花子")) +
                               rosterLine(7, 2013, QStringLiteral("長谷川由美子")) +
                               rosterLine(5, 2020, QStringLiteral("鈴木")));
-        const int pupils[] = {12, 7, 5};
-        const int seconds[] = {41, 99999, 43};
-        for (int i = 0; i < 3; ++i) {
-            ResultRecord r = makeRecord(dayNumber(QDate(2026, 12, 1 + i)), 9 * 3600 + 60 * i,
-                                        pupils[i], 1 + i, seconds[i]);
-            r.setSchoolCode(QStringLiteral("12345"));
-            written.push_back(r);
-        }
-        inst.writeBytes(resultsFilePath(state), encodeAll(written));
+        writeRuns({12, 7, 5}, {41, 99999, 43}, 60);
     }
 
-    RecordMaintenanceScreen* open() {
-        openRecordMaintenance(state);
-        host.show();
-        return qobject_cast<RecordMaintenanceScreen*>(host.current());
-    }
-    template <class W = QWidget> W* find(const QString& name) const {
-        W* w = host.current()->findChild<W*>(name);
-        if (!w) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return w;
-    }
-    QListWidget* list() const { return find<QListWidget>(QStringLiteral("List1")); }
     QString label(const QString& name) const { return find<QLabel>(name)->text(); }
     bool panelShown() const { return find(QStringLiteral("Frame1"))->isVisible(); }
     QLineEdit* seconds() const { return find<QLineEdit>(QStringLiteral("Text1(1)")); }
-    std::vector<ResultRecord> records() const {
-        return decodeAll(fileBytes(resultsFilePath(state)));
-    }
-
-    // A double-click on a line through the window, as the platform delivers it.
-    void doubleClickLine(int row) {
-        const QRect rect = list()->visualItemRect(list()->item(row));
-        const QPoint at = list()->viewport()->mapTo(&host, rect.center());
-        QTest::mouseDClick(host.windowHandle(), Qt::LeftButton, {}, at);
-    }
     void clickLine(int row) {
         const QRect rect = list()->visualItemRect(list()->item(row));
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
-    }
-    void click(const QString& button) {
-        QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
     }
     void saveGrab(const QString& fileName) {
         QDir().mkpath(QStringLiteral(MIRUNEA_ARTIFACTS_DIR));
