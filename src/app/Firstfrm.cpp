@@ -81,10 +81,19 @@ void Firstfrm::load() {
         move(available.center() - rect().center());
     }
     show();
-    repaint();
+    // Where the window system exposes the window at once, showing it has painted it
+    // already; painting the artwork twice would only hold the start-up back.
+    if (!painted_) {
+        repaint();
+    }
     letEventsRun(state_);
 
     Timer1->start(timer1Interval);
+}
+
+void Firstfrm::paintEvent(QPaintEvent* event) {
+    painted_ = true;
+    QWidget::paintEvent(event);
 }
 
 void Firstfrm::Timer1_Timer() {

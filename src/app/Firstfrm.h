@@ -38,8 +38,13 @@ public:
     QLabel* credit = nullptr; // the credit line
     std::unique_ptr<Timer> Timer1;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void Timer1_Timer();
+
+    bool painted_ = false; // the window has painted itself
 
     AppState& state_;
     QString executableDirectory_;

@@ -20,17 +20,21 @@ struct WorksheetTable {
     static constexpr int lastColumn = 100;
     static constexpr int lastRow = 1000;
 
-    WorksheetTable() : cells_(static_cast<std::size_t>((lastColumn + 1) * (lastRow + 1))) {}
-
     // The text of a cell; empty outside the table.
     const QString& text(int column, int row) const {
         static const QString none;
-        return inTable(column, row) ? cells_[index(column, row)] : none;
+        return inTable(column, row) && !cells_.empty() ? cells_[index(column, row)] : none;
     }
     void setText(int column, int row, const QString& text) {
-        if (inTable(column, row)) {
-            cells_[index(column, row)] = text;
+        if (!inTable(column, row)) {
+            return;
         }
+        // The cells (101,101 of them, 2.4 MB) are made when a worksheet is first built:
+        // most runs of the program never print one.
+        if (cells_.empty()) {
+            cells_.resize(static_cast<std::size_t>((lastColumn + 1) * (lastRow + 1)));
+        }
+        cells_[index(column, row)] = text;
     }
     static bool inTable(int column, int row) {
         return column >= 0 && column <= lastColumn && row >= 0 && row <= lastRow;

@@ -3,9 +3,14 @@
 #include <algorithm>
 
 Statistics::Statistics()
-    : statTotalRuns(cells), statTotalPoints(cells), statJudgeRuns(cells), statJudgePoints(cells),
-      statOveruseRuns(cells), statOverusePoints(cells), statRuns(cells), statTodayPoints(cells),
-      bestSeconds(cells, noTime), schoolBestSeconds(levels, noTime), countedMark(cells) {}
+    : statTotalRuns(cellMemory_, cells), statTotalPoints(cellMemory_, cells),
+      statJudgeRuns(cellMemory_, cells), statJudgePoints(cellMemory_, cells),
+      statOveruseRuns(cellMemory_, cells), statOverusePoints(cellMemory_, cells),
+      statRuns(cellMemory_, cells), statTodayPoints(cellMemory_, cells),
+      bestSeconds(cellMemory_, cells), schoolBestSeconds(levels, noTime),
+      countedMark(cellMemory_, cells) {
+    std::fill(bestSeconds.begin(), bestSeconds.end(), noTime);
+}
 
 void Statistics::clearCounters() {
     std::fill(statTotalRuns.begin(), statTotalRuns.end(), std::int16_t{0});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/CellTable.h"
 #include "records/ResultRecord.h"
 
 #include <array>
@@ -18,7 +19,9 @@ struct LoadedResult {
 
 // Per level (0..35) and pupil (0..5000) figures rebuilt from the results file, held in
 // flat tables addressed by cell(level, pupil). Only levels 1..35 and pupils 1..5000 are
-// filled; slot 0 of either index stays unused.
+// filled; slot 0 of either index stays unused. The tables share one block that starts at
+// zero without being written (CellMemory), so only the cells a school's records reach
+// take memory.
 struct Statistics {
     static constexpr int levels = 36;
     static constexpr int pupils = 5001;
@@ -45,16 +48,24 @@ struct Statistics {
         }
     }
 
-    std::vector<std::int16_t> statTotalRuns;     // counted runs (seconds below 6000)
-    std::vector<std::int32_t> statTotalPoints;   // points of every record
-    std::vector<std::int16_t> statJudgeRuns;     // counted runs inside the judging period
-    std::vector<std::int32_t> statJudgePoints;   // points inside the judging period
-    std::vector<std::int16_t> statOveruseRuns;   // counted runs inside the over-practice period
-    std::vector<std::int32_t> statOverusePoints; // points inside the over-practice period
-    std::vector<float> statRuns;                 // counted runs recorded today
-    std::vector<std::int32_t> statTodayPoints;   // points of the records recorded today
+private:
+    static constexpr std::size_t cellMemoryBytes = 3 * CellTable<std::int16_t>::footprint(cells) +
+                                                   5 * CellTable<std::int32_t>::footprint(cells) +
+                                                   CellTable<float>::footprint(cells) +
+                                                   CellTable<std::uint8_t>::footprint(cells);
+    CellMemory cellMemory_{cellMemoryBytes}; // before the tables that are carved from it
 
-    std::vector<std::int32_t> bestSeconds;       // per cell; noTime when none
+public:
+    CellTable<std::int16_t> statTotalRuns;     // counted runs (seconds below 6000)
+    CellTable<std::int32_t> statTotalPoints;   // points of every record
+    CellTable<std::int16_t> statJudgeRuns;     // counted runs inside the judging period
+    CellTable<std::int32_t> statJudgePoints;   // points inside the judging period
+    CellTable<std::int16_t> statOveruseRuns;   // counted runs inside the over-practice period
+    CellTable<std::int32_t> statOverusePoints; // points inside the over-practice period
+    CellTable<float> statRuns;                 // counted runs recorded today
+    CellTable<std::int32_t> statTodayPoints;   // points of the records recorded today
+
+    CellTable<std::int32_t> bestSeconds;         // per cell; noTime when none
     std::vector<std::int32_t> schoolBestSeconds; // per level; noTime when none
 
     // The newest records as last read (at most 20000), in file order.
@@ -69,5 +80,5 @@ struct Statistics {
 
     // The cells noteCounted was told of since the counters were last cleared, once each.
     std::vector<std::int32_t> countedCells;
-    std::vector<std::uint8_t> countedMark; // per cell: 1 when in countedCells
+    CellTable<std::uint8_t> countedMark; // per cell: 1 when in countedCells
 };

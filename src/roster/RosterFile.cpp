@@ -40,12 +40,20 @@ std::optional<std::int16_t> toInt16(const QString& text) {
 // A text field: cut to its first 20 characters (never inside a surrogate pair) and
 // padded on the right with blanks.
 QString fixedText(const QString& text) {
+    // The spare text fields are nearly always empty: they all share one blank field
+    // rather than each holding its own copy of twenty blanks.
+    static const QString blankField(RosterEntry::textWidth, QLatin1Char(' '));
+    if (text.isEmpty()) {
+        return blankField;
+    }
     qsizetype keep = std::min<qsizetype>(text.size(), RosterEntry::textWidth);
     if (keep < text.size() && keep > 0 && text.at(keep - 1).isHighSurrogate()) {
         --keep;
     }
-    QString field = text.left(keep);
-    field.append(QString(RosterEntry::textWidth - field.size(), QLatin1Char(' ')));
+    QString field;
+    field.reserve(RosterEntry::textWidth);
+    field.append(QStringView(text).left(keep));
+    field.resize(RosterEntry::textWidth, QLatin1Char(' '));
     return field;
 }
 
@@ -226,6 +234,7 @@ RosterRead readRosterFile(const QString& path, int schoolYear) {
     const std::optional<QString> text = readRosterText(path, report);
     ItemReader reader(text.value_or(QString()));
     std::vector<int> firstLineOf(CurrentPupil::maxPupilNo + 1, 0);
+    read.lines.reserve(CurrentPupil::maxRosterLines); // a full school, without regrowing
     RawLine raw;
     while (nextLine(reader, raw)) {
         ParsedLine parsed = parseLine(raw);

@@ -115,17 +115,18 @@ RosterList buildRosterList(AppState& state, int mode, const QString& filter,
     std::vector<SortItem> items;
     items.reserve(CurrentPupil::maxRosterLines);
     list.report = loadRoster(state, [&](const ListedPupil& pupil) {
+        const QString year = yearText(pupil.entry.birthYear);
+        const QString column = gradeAndNameColumn(pupil, mode);
         SortItem item;
         item.line =
-            rosterSortLine(pupil, figures[static_cast<std::size_t>(pupil.entry.pupilNo)], mode);
+            sortLineFrom(year, column, figures[static_cast<std::size_t>(pupil.entry.pupilNo)], mode,
+                         pupil.entry.pupilNo);
         // The code page lists kanji by their reading (加藤 before 佐藤), as the schools'
         // lists have always been sorted; Unicode order would not.
         item.key = encodeCp932(item.line).value_or(item.line.toUtf8());
-        item.yearChars = static_cast<int>(yearText(pupil.entry.birthYear).size());
+        item.yearChars = static_cast<int>(year.size());
         item.birthYear = pupil.entry.birthYear;
-        item.choice = (pupil.shortLabel + QLatin1Char(' ') +
-                       fitColumns(pupil.entry.name.trimmed(), nameColumns(pupil.stage, mode)))
-                          .trimmed();
+        item.choice = column.trimmed();
         items.push_back(std::move(item));
     });
     std::stable_sort(items.begin(), items.end(),

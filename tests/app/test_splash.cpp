@@ -93,7 +93,12 @@ void SplashTest::loadingShowsDateAndSeason() {
     SplashFixture f;
     f.env.setNow(QDateTime(QDate(2026, 12, 9), QTime(10, 0, 7)));
     Firstfrm splash(f.state, f.demo.programFolder);
+    PaintCounter artwork;
+    splash.Picture1->installEventFilter(&artwork);
     splash.load();
+    // Painted before the loading step ends, and only once: the artwork is the dearest
+    // thing the start-up draws.
+    QCOMPARE(artwork.paints, 1);
     QCOMPARE(f.env.seeds, std::vector<std::uint32_t>{36007});
     QCOMPARE(splash.Label5->text(), QStringLiteral("令和8年 12月 09日（水）"));
     QCOMPARE(splash.Label1->text(), QStringLiteral("Just a moment, please."));

@@ -19,14 +19,15 @@ void setLevel(AppState& state, int level, int target, float factor, double judge
     c.overuseDays = overuseDays;
 }
 
-template <typename T> bool allEqual(const std::vector<T>& table, T value) {
+template <typename Table, typename T> bool allEqual(const Table& table, T value) {
     return std::all_of(table.begin(), table.end(), [value](T v) { return v == value; });
 }
 
-int at(const std::vector<std::int16_t>& t, int level, int pupil) {
-    return t[Statistics::cell(level, pupil)];
+template <typename T> bool sameCells(const CellTable<T>& a, const CellTable<T>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
 }
-int at(const std::vector<std::int32_t>& t, int level, int pupil) {
+
+template <typename T> int at(const CellTable<T>& t, int level, int pupil) {
     return t[Statistics::cell(level, pupil)];
 }
 
@@ -36,6 +37,7 @@ class ResultsCounterTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void freshTablesAreEmptyAndApart();
     void emptyOrMissingFileCountsNothing();
     void periodsTakeTodayAndTheDaysBefore_data();
     void periodsTakeTodayAndTheDaysBefore();
@@ -46,6 +48,52 @@ private slots:
     void schoolBestIsRebuiltFromPupilsUpTo1000();
     void aRecountMatchesACountAfresh();
 };
+
+// The tables are slices of one block: each starts empty, and none reaches into another.
+void ResultsCounterTest::freshTablesAreEmptyAndApart() {
+    Statistics s;
+    QVERIFY(allEqual(s.statTotalRuns, std::int16_t{0}));
+    QVERIFY(allEqual(s.statTotalPoints, 0));
+    QVERIFY(allEqual(s.statRuns, 0.0f));
+    QVERIFY(allEqual(s.countedMark, std::uint8_t{0}));
+    QVERIFY(allEqual(s.bestSeconds, Statistics::noTime));
+
+    struct Span {
+        const char* name;
+        const void* begin;
+        const void* end;
+        std::size_t size;
+    };
+    auto span = [](const char* name, const auto& table) {
+        return Span{name, table.begin(), table.end(), table.size()};
+    };
+    const std::vector<Span> spans{span("totalRuns", s.statTotalRuns),
+                                  span("totalPoints", s.statTotalPoints),
+                                  span("judgeRuns", s.statJudgeRuns),
+                                  span("judgePoints", s.statJudgePoints),
+                                  span("overuseRuns", s.statOveruseRuns),
+                                  span("overusePoints", s.statOverusePoints),
+                                  span("todayRuns", s.statRuns),
+                                  span("todayPoints", s.statTodayPoints),
+                                  span("best", s.bestSeconds),
+                                  span("countedMark", s.countedMark)};
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        QCOMPARE(spans[i].size, std::size_t{Statistics::cells});
+        for (std::size_t j = i + 1; j < spans.size(); ++j) {
+            const bool apart = spans[i].end <= spans[j].begin || spans[j].end <= spans[i].begin;
+            QVERIFY2(apart, qPrintable(QStringLiteral("%1 overlaps %2")
+                                           .arg(QLatin1String(spans[i].name),
+                                                QLatin1String(spans[j].name))));
+        }
+    }
+
+    // A block hands out what it holds and no more.
+    CellMemory memory(CellTable<std::int32_t>::footprint(100));
+    CellTable<std::int32_t> fits(memory, 100);
+    fits[99] = 7;
+    QCOMPARE(fits[99], 7);
+    QVERIFY_THROWS_EXCEPTION(std::bad_alloc, CellTable<std::uint8_t>(memory, 4096 * 1024));
+}
 
 void ResultsCounterTest::emptyOrMissingFileCountsNothing() {
     for (const bool missing : {true, false}) {
@@ -320,15 +368,15 @@ void ResultsCounterTest::aRecountMatchesACountAfresh() {
 
     const Statistics& a = again.state.stats;
     const Statistics& f = fresh.state.stats;
-    QVERIFY(a.statTotalRuns == f.statTotalRuns);
-    QVERIFY(a.statTotalPoints == f.statTotalPoints);
-    QVERIFY(a.statJudgeRuns == f.statJudgeRuns);
-    QVERIFY(a.statJudgePoints == f.statJudgePoints);
-    QVERIFY(a.statOveruseRuns == f.statOveruseRuns);
-    QVERIFY(a.statOverusePoints == f.statOverusePoints);
-    QVERIFY(a.statRuns == f.statRuns);
-    QVERIFY(a.statTodayPoints == f.statTodayPoints);
-    QVERIFY(a.bestSeconds == f.bestSeconds);
+    QVERIFY(sameCells(a.statTotalRuns, f.statTotalRuns));
+    QVERIFY(sameCells(a.statTotalPoints, f.statTotalPoints));
+    QVERIFY(sameCells(a.statJudgeRuns, f.statJudgeRuns));
+    QVERIFY(sameCells(a.statJudgePoints, f.statJudgePoints));
+    QVERIFY(sameCells(a.statOveruseRuns, f.statOveruseRuns));
+    QVERIFY(sameCells(a.statOverusePoints, f.statOverusePoints));
+    QVERIFY(sameCells(a.statRuns, f.statRuns));
+    QVERIFY(sameCells(a.statTodayPoints, f.statTodayPoints));
+    QVERIFY(sameCells(a.bestSeconds, f.bestSeconds));
     QCOMPARE(at(f.statTotalRuns, 1, 1), 1); // the second file was counted at all
 }
 
