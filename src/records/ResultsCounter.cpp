@@ -185,8 +185,7 @@ struct CountTables {
         : totalRuns(stats.statTotalRuns.data()), totalPoints(stats.statTotalPoints.data()),
           judgeRuns(stats.statJudgeRuns.data()), judgePoints(stats.statJudgePoints.data()),
           overuseRuns(stats.statOveruseRuns.data()), overusePoints(stats.statOverusePoints.data()),
-          todayRuns(stats.statRuns.data()), todayPoints(stats.statTodayPoints.data()),
-          best(stats.bestSeconds.data()) {}
+          todayRuns(stats.statRuns.data()), todayPoints(stats.statTodayPoints.data()) {}
     std::int16_t* totalRuns;
     std::int32_t* totalPoints;
     std::int16_t* judgeRuns;
@@ -195,7 +194,6 @@ struct CountTables {
     std::int32_t* overusePoints;
     float* todayRuns;
     std::int32_t* todayPoints;
-    std::int32_t* best;
 };
 
 // Adds a loaded record to the eight counters of its cell.
@@ -257,7 +255,7 @@ void keepRecords(Statistics& stats, const CountTables& t, const CountRule& rule,
             continue;
         }
         const auto c = static_cast<std::size_t>(Statistics::cell(level, pupil));
-        t.best[c] = std::min(t.best[c], seconds);
+        stats.lowerBest(c, seconds);
         if (pupil <= schoolBestPupils) {
             auto& levelBest = schoolBest[static_cast<std::size_t>(level)];
             levelBest = std::min(levelBest, seconds);
@@ -339,7 +337,7 @@ bool readResults(AppState& state, bool counting) {
         if (counting) {
             stats.clearCountedCells(); // of the last count, or of a failed attempt
         }
-        std::fill(stats.bestSeconds.begin(), stats.bestSeconds.end(), Statistics::noTime);
+        stats.resetBestTimes();
         stats.leftOutRecords.fill(0);
         stats.loadedResults.clear();
         stats.loadedResults.reserve(maxLoadedResults);

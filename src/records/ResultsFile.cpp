@@ -269,7 +269,7 @@ bool recordRun(AppState& state, int level) {
     state.run.alreadyCleared = cleared ? 1 : 0;
     if (beats[0]) {
         state.run.newBestFlags[0] = 1;
-        state.stats.bestSeconds[Statistics::cell(level, pupil)] = seconds;
+        state.stats.lowerBest(static_cast<std::size_t>(Statistics::cell(level, pupil)), seconds);
     }
     if (beats[1]) {
         state.run.newBestFlags[1] = 1;

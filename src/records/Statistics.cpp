@@ -27,6 +27,13 @@ void Statistics::clearCounters() {
     countedCells.clear();
 }
 
+void Statistics::resetBestTimes() {
+    for (const std::int32_t cell : bestCells) {
+        bestSeconds[static_cast<std::size_t>(cell)] = noTime;
+    }
+    bestCells.clear();
+}
+
 void Statistics::clearCountedCells() {
     for (const std::int32_t cell : countedCells) {
         const auto c = static_cast<std::size_t>(cell);

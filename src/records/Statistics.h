@@ -40,6 +40,20 @@ struct Statistics {
     // the counters were last cleared can hold anything (the counter alone writes them), and
     // they are far fewer than the tables' cells.
     void clearCountedCells();
+    // Lowers the best time of cell c to seconds when it is less (a record read, or a run
+    // just recorded).
+    void lowerBest(std::size_t c, std::int32_t seconds) {
+        std::int32_t& best = bestSeconds[c];
+        if (seconds < best) {
+            if (best == noTime) {
+                bestCells.push_back(static_cast<std::int32_t>(c));
+            }
+            best = seconds;
+        }
+    }
+    // Every best time back to noTime. Only the cells lowerBest took off noTime can hold
+    // another time, and a read finds them far fewer than the table's cells.
+    void resetBestTimes();
     // Notes that a count writes the counters of cell c.
     void noteCounted(std::size_t c) {
         if (!countedMark[c]) {
@@ -66,6 +80,7 @@ public:
     CellTable<std::int32_t> statTodayPoints;   // points of the records recorded today
 
     CellTable<std::int32_t> bestSeconds;         // per cell; noTime when none
+    std::vector<std::int32_t> bestCells;         // the cells lowerBest took off noTime
     std::vector<std::int32_t> schoolBestSeconds; // per level; noTime when none
 
     // The newest records as last read (at most 20000), in file order.

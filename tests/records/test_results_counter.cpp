@@ -47,6 +47,7 @@ private slots:
     void countsTheSampleFile();
     void schoolBestIsRebuiltFromPupilsUpTo1000();
     void aRecountMatchesACountAfresh();
+    void aRecountForgetsBestsTheFileNoLongerHolds();
 };
 
 // The tables are slices of one block: each starts empty, and none reaches into another.
@@ -378,6 +379,28 @@ void ResultsCounterTest::aRecountMatchesACountAfresh() {
     QVERIFY(sameCells(a.statTodayPoints, f.statTodayPoints));
     QVERIFY(sameCells(a.bestSeconds, f.bestSeconds));
     QCOMPARE(at(f.statTotalRuns, 1, 1), 1); // the second file was counted at all
+}
+
+// A read resets only the best times it knows were set: one a recorded run lowered must be
+// among them, or a file corrected on another PC would leave it standing.
+void ResultsCounterTest::aRecountForgetsBestsTheFileNoLongerHolds() {
+    TestInstallation inst;
+    const int today = todayNumber(inst.env);
+    setLevel(inst.state, 2, 30, 1.0f, 7, 7);
+    writeResults(inst, {makeRecord(today, 0, 4, 2, 25)});
+    QVERIFY(countResults(inst.state));
+    QCOMPARE(at(inst.state.stats.bestSeconds, 2, 4), 25);
+
+    inst.state.pupil.pupilIndex = 9;
+    inst.state.run.resultTime = 14;
+    QVERIFY(recordRun(inst.state, 2));
+    QCOMPARE(at(inst.state.stats.bestSeconds, 2, 9), 14);
+
+    writeResults(inst, {});
+    QVERIFY(countResults(inst.state));
+    QCOMPARE(at(inst.state.stats.bestSeconds, 2, 4), Statistics::noTime);
+    QCOMPARE(at(inst.state.stats.bestSeconds, 2, 9), Statistics::noTime);
+    QVERIFY(inst.state.stats.bestCells.empty());
 }
 
 QTEST_GUILESS_MAIN(ResultsCounterTest)
