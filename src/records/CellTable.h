@@ -10,7 +10,7 @@
 // costs no time and no resident memory until a cell is written, and then only the pages
 // its written cells fall on. A small school fills a few thousand of the tables' 180,036
 // cells; zeroing every cell at start-up (and copying the pages again when the platform
-// forks a helper process soon after) was most of the program's page faults.
+// forks a helper process soon after) was the largest share of the start's page faults.
 template <typename T> class CellTable {
     static_assert(std::is_trivial_v<T>, "cells are plain numbers whose zero is all bits zero");
 
